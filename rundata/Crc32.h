@@ -1,0 +1,29 @@
+#pragma once
+
+// CRC-32 of ISO-HDLC / IEEE 802.3 (reflected polynomial 0xEDB88320), the checksum of MH703 files.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+class CCrc32Dynamic {
+ public:
+  CCrc32Dynamic() = default;
+  virtual ~CCrc32Dynamic() = default;
+
+  // Frees any table and builds it.
+  void Init();
+  void Free();
+  bool HasTable() const { return FTable != nullptr; }
+
+  // crc = CRC-32 of the length bytes at data; returns 0. Throws an int without a table.
+  int Compute(const void* data, std::size_t length, uint32_t& crc) const;
+
+ private:
+  std::unique_ptr<std::array<uint32_t, 256>> FTable;
+};
+
+// The program-wide calculator. Its table is built on first use, so reading a checksummed file
+// never depends on some start-up routine having run first.
+CCrc32Dynamic& TheCrc32();
