@@ -1,0 +1,13 @@
+#pragma once
+
+// Options of the channel computation, read once at start-up from the companion acquisition
+// program's registry keys. The defaults here are the values before reading.
+
+class TRegistry;
+
+struct TComputationOptions {
+  double FDriftTolerance = 0.01;  // relative change per point allowed within a gear
+  double FMinGearTime = 0.5;      // seconds a gear must be held to count
+  double FGapFillTime = 0.25;     // seconds; compared with the gap between merged segments
+  bool FClutchPower = false;      // compute the "Clutch Power" channel
+};
