@@ -1,0 +1,7 @@
+#include "RunSynth.h"
+
+#include <stdexcept>
+
+std::vector<uint8_t> WriteRunBytes(const TSynthRun&, TSynthLayout*) {
+  throw std::logic_error("WriteRunBytes: not written yet");
+}
