@@ -126,11 +126,17 @@ class TPullModel {
   TSynthRun Run() const;
 
  private:
+  // The state at one step. FA is the acceleration at the start of the step that follows, FAEnd
+  // the same step's acceleration at its end (they differ where the phase changes).
   struct TState {
-    double FT, FX, FV, FA, FAngle, FRPM, FForce;
+    double FT = 0, FX = 0, FV = 0, FA = 0, FAEnd = 0, FAngle = 0, FRPM = 0;
   };
   void Integrate();
-  TState At(double t) const;
+  std::size_t StepIndex(double t) const;
+  double LossForce(double v) const;  // all rollers, lbf
+  double TotalMass() const;
+  std::vector<double> Crossings(bool angle, double first, double every) const;
+  uint64_t Count(double t) const;
   TSynthRun MHRun() const;
   TSynthRun M301Run() const;
 

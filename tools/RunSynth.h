@@ -109,7 +109,7 @@ struct TSynthM301 {
   bool FParametersMarker = true;  // write "<PARAMETERS>\r\n"
   bool FNotesMarker = true;       // write "<NOTES>\r\n"
   bool FRunDataMarker = true;     // write "<RUN_DATA>\r\n"
-  // The five note lines as written between "<" and ">". Unset: taken from TSynthRun::FNotes.
+  // The five note lines as written between "<" and ">". Unset: M301NoteLines(TSynthRun::FNotes).
   std::optional<std::array<std::string, 5>> FNoteLines;
 
   std::vector<TSynthM301Word> FDrumWords;
@@ -175,5 +175,6 @@ std::vector<uint32_t> PulseWords(std::span<const uint64_t> counts);
 // quantised by a 12-bit converter, to about a third of 1/4095 of the span.
 TSynthAnalog ConditionRecord(uint16_t sensorID, double value);
 
-// The five M301 note lines of a text: its CR LF lines, the first five, each cut to 123 bytes.
+// The five M301 note lines of a text: its first five CR LF lines, each cut to 73 bytes and
+// blank-padded to 74 columns, the layout the header update overwrites in place.
 std::array<std::string, 5> M301NoteLines(const std::string& notes);
