@@ -10,10 +10,12 @@
 #include "Units.h"
 
 // Load result bits. The low byte holds errors; 0x800 in the high byte is only a warning.
-inline constexpr uint16_t kLoadCannotOpen = 1;          // missing file, empty path, cannot open
-inline constexpr uint16_t kLoadNotRunFile = 2;          // first line is no known signature
-inline constexpr uint16_t kLoadBadData = 4;             // marker missing, bad number, short read
-inline constexpr uint16_t kLoadBadCrankAngle = 16;      // engine-speed record with 0 degrees/pulse
+// Files are read whole; one that is not a regular file or is larger than kMaxRunFileSize
+// (RunFileBytes.h) cannot be opened.
+inline constexpr uint16_t kLoadCannotOpen = 1;      // missing file, empty path, cannot open
+inline constexpr uint16_t kLoadNotRunFile = 2;      // first line is no known signature
+inline constexpr uint16_t kLoadBadData = 4;         // marker missing, bad number, short read
+inline constexpr uint16_t kLoadBadCrankAngle = 16;  // engine-speed record with 0 degrees/pulse
 inline constexpr uint16_t kLoadChecksumMismatch = 0x800;
 
 inline constexpr char kSignatureM301[] = "M301\r\n";
@@ -29,7 +31,8 @@ int CheckRunFile(const std::string& path);
 uint16_t ReadRunHeader(const std::string& path, TRunData& run);
 
 // Reads one file into an empty run: header, series, time base and channel list. Returns 0 on
-// success; the low byte holds the error bits. The channel list is built only on success.
+// success; the low byte holds the error bits. A header error ends the load; the time base and
+// channel list are built only when the data reader succeeds. The altitude stays in feet.
 uint16_t LoadFileData(const std::string& path, TRunData& run, const TUnitTable& units,
                       const TComputationOptions& options = {});
 
