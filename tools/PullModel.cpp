@@ -175,6 +175,7 @@ void TPullModel::Integrate() {
 
   FStates.clear();
   FGearStretches.clear();
+  FPhaseChanges.clear();
   TState st;
   st.FV = v0;
   st.FRPM = rpm(0, v0);
@@ -209,6 +210,7 @@ void TPullModel::Integrate() {
     // Phase changes fall on step boundaries.
     bool done = false;
     const double tn = next.FT;
+    const TPhase before = phase;
     switch (phase) {
       case TPhase::Lead:
         if (tn >= s.FLeadTime - 0.5 * h) {
@@ -240,6 +242,7 @@ void TPullModel::Integrate() {
         done = tn - phaseStart >= s.FCoastTime - 0.5 * h || next.FV < 0.3 * v0;
         break;
     }
+    if (phase != before) FPhaseChanges.push_back(tn);
     next.FRPM = rpm(tn, next.FV);
     next.FA = accel(tn, next.FV);
     st = next;

@@ -100,6 +100,9 @@ class TPullModel {
   double PullEnd() const { return FPullEnd; }      // s, end rpm reached
   // Start and end of each gear's stretch at full throttle (s), in gear order.
   const std::vector<std::pair<double, double>>& GearStretches() const { return FGearStretches; }
+  // Times at which the acceleration jumps: throttle open, clutch in and out, coast-down. A speed
+  // averaged over a window that holds one of them is off by up to (jump x window) / 8.
+  const std::vector<double>& PhaseChanges() const { return FPhaseChanges; }
 
   // What happened at time t (clamped into the recording).
   double SpeedAt(double t) const;       // roller surface speed, ft/s
@@ -144,6 +147,7 @@ class TPullModel {
   std::vector<TState> FStates;  // every FStep
   double FPullStart = 0, FPullEnd = 0;
   std::vector<std::pair<double, double>> FGearStretches;
+  std::vector<double> FPhaseChanges;
 };
 
 // The M301 drum loss coefficients (c2, c1, c0) the reader picks by equivalent mass.
