@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -30,14 +29,27 @@ std::vector<TStringEntry> EnglishEntries() {
   return english;
 }
 
-// The printf conversions of a text, in order ("%%" included, so a lost percent sign shows).
+// The printf conversions of a text, in order ("%%" included, so a lost percent sign shows):
+// flags, width, precision, length modifier and the conversion letter.
 std::vector<std::string> FormatSpecifiers(std::string_view text) {
-  static const std::regex spec(
-      R"(%[-+ #0]*(\*|\d+)?(\.(\*|\d+))?(hh|h|ll|l|L|z|j|t)?[diouxXeEfFgGaAcspn%])");
+  const auto skip = [&](std::size_t i, std::string_view set) {
+    while (i < text.size() && set.find(text[i]) != std::string_view::npos)
+      ++i;
+    return i;
+  };
   std::vector<std::string> found;
-  const std::string s(text);
-  for (auto it = std::sregex_iterator(s.begin(), s.end(), spec); it != std::sregex_iterator(); ++it)
-    found.push_back(it->str());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') continue;
+    std::size_t j = skip(i + 1, "-+ #0");
+    j = skip(j, "*0123456789");
+    if (j < text.size() && text[j] == '.') j = skip(j + 1, "*0123456789");
+    j = skip(j, "hlLqjzt");
+    if (j < text.size() &&
+        std::string_view("diouxXeEfFgGaAcspn%").find(text[j]) != std::string_view::npos) {
+      found.emplace_back(text.substr(i, j - i + 1));
+      i = j;
+    }
+  }
   return found;
 }
 
@@ -99,7 +111,7 @@ TEST(StringTable, EveryTextTranslatedFaithfully) {
 }
 
 TEST(StringTable, FormatSpecifierScanner) {
-  EXPECT_EQ(FormatSpecifiers("%s: %.2f %s, %d%% %5.1lf"),
+  EXPECT_EQ(FormatSpecifiers("%s: %.2f %s, %d%% %5.1lf 100 %"),
             (std::vector<std::string>{"%s", "%.2f", "%s", "%d", "%%", "%5.1lf"}));
   EXPECT_EQ(Accelerators("Save && &Exit"), 1);
 }
