@@ -72,7 +72,7 @@ bool MatchUnitSet(const TUnitTable& table, TUnitSet& set);
 void BuildUnitTexts(TUnitTable& table);
 
 // True when the table is a selection the program can use and store: 1 to 13 units, unit i of
-// kind i, each a catalogue unit (its FID names an entry of that kind).
+// kind i, each FID naming a catalogue entry of that kind, finite factors.
 bool IsValidUnitSelection(const TUnitTable& table);
 
 // Reads "SelectedUnits.cfg" (or the given file; an empty name means kSelectedUnitsFileName in the
