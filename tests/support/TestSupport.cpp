@@ -33,7 +33,9 @@ TTempDir::~TTempDir() {
 
 std::filesystem::path SourceDir() {
   if (const char* dir = std::getenv("TRACEWELL_SOURCE_DIR")) return dir;
-  return std::filesystem::current_path();
+  // gtest_discover_tests splits a list-valued ENVIRONMENT property into separate arguments, so
+  // only the first variable reaches the test; the tree known at build time stands in.
+  return TRACEWELL_SOURCE_DIR_DEFAULT;
 }
 
 }  // namespace tw_test
