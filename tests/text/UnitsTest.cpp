@@ -130,4 +130,19 @@ TEST(Units, TextsFollowTheLanguage) {
   SetLanguage(1033);
 }
 
+// The options dialog finds a kind's selected unit by its symbol, so within a kind no two units
+// may share one, in any language.
+TEST(Units, SymbolsDistinctWithinEachKind) {
+  const TUnitTable all = BuildAllUnits();
+  for (const int langid : {1033, 1040, 1031, 1043, 1036, 1034}) {
+    SetLanguage(langid);
+    for (const TUnit& a : all)
+      for (const TUnit& b : all)
+        if (a.FID < b.FID && a.FKind == b.FKind)
+          EXPECT_NE(UnitString(a.FID, 1), UnitString(b.FID, 1))
+              << langid << ": " << a.FID << ", " << b.FID;
+  }
+  SetLanguage(1033);
+}
+
 }  // namespace
