@@ -136,11 +136,14 @@ TEST(Units, SymbolsDistinctWithinEachKind) {
   const TUnitTable all = BuildAllUnits();
   for (const int langid : {1033, 1040, 1031, 1043, 1036, 1034}) {
     SetLanguage(langid);
-    for (const TUnit& a : all)
-      for (const TUnit& b : all)
-        if (a.FID < b.FID && a.FKind == b.FKind)
+    for (const TUnit& a : all) {
+      for (const TUnit& b : all) {
+        if (a.FID < b.FID && a.FKind == b.FKind) {
           EXPECT_NE(UnitString(a.FID, 1), UnitString(b.FID, 1))
               << langid << ": " << a.FID << ", " << b.FID;
+        }
+      }
+    }
   }
   SetLanguage(1033);
 }
