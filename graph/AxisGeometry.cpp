@@ -55,7 +55,9 @@ TAxisView View(const TAxisState& s, int i) {
 float PixPerUnit(int extent, const TAxisState& s, int i) {
   const auto k = static_cast<std::size_t>(i);
   const double range = static_cast<double>(s.FAxisMax[k]) - s.FAxisMin[k];
-  return static_cast<float>(range == 0 ? extent * 0.01 : extent / range);
+  // A range of a few denormals would overflow single precision.
+  constexpr double kMax = std::numeric_limits<float>::max();
+  return static_cast<float>(std::clamp(range == 0 ? extent * 0.01 : extent / range, -kMax, kMax));
 }
 
 class TAxesPlanner {
