@@ -11,3 +11,8 @@ struct TComputationOptions {
   double FGapFillTime = 0.25;     // seconds; compared with the gap between merged segments
   bool FClutchPower = false;      // compute the "Clutch Power" channel
 };
+
+// Reads the options from the acquisition program's keys, creating the keys and writing the
+// acquisition program's defaults for values that are absent. A key that cannot be opened, or a
+// value that is unreadable, not finite or negative, leaves the option as it was.
+void LoadComputationOptions(TRegistry& registry, TComputationOptions& options);
