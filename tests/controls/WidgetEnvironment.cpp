@@ -1,0 +1,28 @@
+// Widgets need a QApplication; one lives for the whole test run (on the offscreen platform).
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class TWidgetEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "controls_tests";
+    static char* argv[] = {name, nullptr};
+    FApp = std::make_unique<QApplication>(argc, argv);
+  }
+  void TearDown() override { FApp.reset(); }
+
+ private:
+  std::unique_ptr<QApplication> FApp;
+};
+
+::testing::Environment* const kWidgets =
+    ::testing::AddGlobalTestEnvironment(new TWidgetEnvironment);
+
+}  // namespace
