@@ -19,6 +19,9 @@ class CCrc32Dynamic {
 
   // crc = CRC-32 of the length bytes at data; returns 0. Throws an int without a table.
   int Compute(const void* data, std::size_t length, uint32_t& crc) const;
+  // The CRC-32 of earlier bytes whose CRC-32 is crc followed by these: Compute of a whole buffer
+  // equals Extend over its pieces starting from 0. Throws an int without a table.
+  uint32_t Extend(uint32_t crc, const void* data, std::size_t length) const;
 
  private:
   std::unique_ptr<std::array<uint32_t, 256>> FTable;
