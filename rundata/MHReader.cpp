@@ -47,9 +47,10 @@ void AdjustFirstSamples(std::vector<uint32_t>& samples) {
     samples.erase(samples.begin() + 1);
 }
 
-// Intervals to running sums of ticks (wrapping like the 32-bit counter), then unwrapped.
-std::vector<int64_t> UnwrappedSums(std::vector<uint32_t>& samples) {
-  std::vector<int64_t> sums(samples.size());
+// Turns intervals into running sums of ticks in place (wrapping like the 32-bit counter) and hands
+// each unwrapped sum to emit(i, sum).
+template <typename Emit>
+void RunningSums(std::vector<uint32_t>& samples, Emit&& emit) {
   int64_t wraps = 0;
   for (std::size_t i = 0; i < samples.size(); ++i) {
     if (i > 0) {
@@ -57,9 +58,8 @@ std::vector<int64_t> UnwrappedSums(std::vector<uint32_t>& samples) {
       if (sum < samples[i - 1]) ++wraps;
       samples[i] = sum;
     }
-    sums[i] = samples[i] + wraps * kMHTimerWrap;
+    emit(i, samples[i] + wraps * kMHTimerWrap);
   }
-  return sums;
 }
 
 uint16_t AddDrum(const TMHRecord& record, bool mh703, TRunData& run) {
@@ -78,13 +78,13 @@ uint16_t AddDrum(const TMHRecord& record, bool mh703, TRunData& run) {
   drum.FMaxPower = ToFloat(DoubleAt(block, at + 74) / kHorsepower);
   drum.FTick = record.FTick;
 
-  std::vector<uint32_t> samples = U32Samples(record.FSamples);
-  AdjustFirstSamples(samples);
-  const std::vector<int64_t> sums = UnwrappedSums(samples);
-  drum.Resize(static_cast<uint32_t>(samples.size()));
-  for (std::size_t i = 0; i < samples.size(); ++i)
-    drum.FTime[i] = static_cast<double>(sums[i]) * drum.FTick;
-  drum.FRaw = std::move(samples);  // the running tick sums
+  // FRaw is the working array: after reading it holds the running tick sums.
+  drum.FRaw = U32Samples(record.FSamples);
+  AdjustFirstSamples(drum.FRaw);
+  drum.Resize(static_cast<uint32_t>(drum.FRaw.size()));
+  RunningSums(drum.FRaw, [&](std::size_t i, int64_t sum) {
+    drum.FTime[i] = static_cast<double>(sum) * drum.FTick;
+  });
   ComputeDrumMotion(drum, false);
   return 0;
 }
@@ -128,16 +128,16 @@ uint16_t AddEngineSpeed(const TMHRecord& record, TRunData& run) {
   int cycles = record.FCycles;                                             // k
 
   AdjustFirstSamples(samples);
-  // More than one pulse per cycle: sum the intervals of each cycle into one.
+  // More than one pulse per cycle: sum the intervals of each cycle into one. In place: the sum
+  // for i is stored after its sources are read, and later sums read from (i + 1) x F > i on.
   if (pulsesPerCycle > 1) {
     const auto whole = static_cast<std::size_t>(pulsesPerCycle);
     const auto cycleCount =
         static_cast<std::size_t>(static_cast<float>(samples.size()) / pulsesPerCycle);
-    const std::vector<uint32_t> source = samples;
     for (std::size_t i = 0; i < cycleCount; ++i) {
       uint32_t sum = 0;
       for (std::size_t j = 0; static_cast<float>(j) < pulsesPerCycle; ++j)
-        if (i * whole + j < source.size()) sum += source[i * whole + j];
+        if (i * whole + j < samples.size()) sum += samples[i * whole + j];
       samples[i] = sum;
     }
     samples.resize(cycleCount);
@@ -152,20 +152,20 @@ uint16_t AddEngineSpeed(const TMHRecord& record, TRunData& run) {
     cycles *= 2;
   }
 
-  const std::vector<int64_t> sums = UnwrappedSums(samples);
-  const std::size_t n = samples.size();
-  rpm.Resize(static_cast<uint32_t>(n));
+  rpm.Resize(static_cast<uint32_t>(samples.size()));
   const float revolutions = static_cast<float>(120 * cycles) / pulsesPerCycle;
-  for (std::size_t i = 0; i < n; ++i) {
+  int64_t previous = 0;
+  RunningSums(samples, [&](std::size_t i, int64_t sum) {
     if (i == 0) {
       rpm.FTime[0] = rpm.FValue[0] = kInvalidMarker;
-      continue;
+    } else {
+      rpm.FTime[i] = static_cast<double>(sum + previous) * 0.5 * rpm.FTick;
+      const double period = static_cast<double>(sum - previous) * rpm.FTick;
+      rpm.FValue[i] = pulsesPerCycle >= kMinPulseFraction && period != 0 ? revolutions / period
+                                                                         : kInvalidMarker;
     }
-    rpm.FTime[i] = static_cast<double>(sums[i] + sums[i - 1]) * 0.5 * rpm.FTick;
-    const double period = static_cast<double>(sums[i] - sums[i - 1]) * rpm.FTick;
-    rpm.FValue[i] =
-        pulsesPerCycle >= kMinPulseFraction && period != 0 ? revolutions / period : kInvalidMarker;
-  }
+    previous = sum;
+  });
   rpm.FRaw = std::move(samples);  // the running tick sums
   if (run.FCleanRPM) CleanEngineSpeed(rpm.FValue);
   return 0;

@@ -26,21 +26,29 @@ class TReadOnlyFile {
     FFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (FFd < 0) return;
     struct stat info {};
-    if (::fstat(FFd, &info) != 0 || !S_ISREG(info.st_mode)) Close();
+    if (::fstat(FFd, &info) != 0 || !S_ISREG(info.st_mode))
+      Close();
+    else
+      FSizeHint = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
   }
   ~TReadOnlyFile() { Close(); }
   TReadOnlyFile(const TReadOnlyFile&) = delete;
   TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
 
   bool IsOpen() const { return FFd >= 0; }
+  std::size_t SizeHint() const { return FSizeHint; }
 
   // Appends up to limit bytes; false on a read error. Does not trust the size the file system
   // reports, which may be 0 for generated files or change while reading.
   bool ReadUpTo(std::size_t limit, std::vector<uint8_t>& bytes) {
     constexpr std::size_t kChunk = 64 * 1024;
+    // Room for the size seen at opening and one byte more, so a file that keeps its size is
+    // read without growing the buffer.
+    bytes.reserve(std::min(limit, FSizeHint + 1));
     while (bytes.size() < limit) {
       const std::size_t old = bytes.size();
-      const std::size_t want = std::min(kChunk, limit - old);
+      const std::size_t room = bytes.capacity() > old ? bytes.capacity() - old : kChunk;
+      const std::size_t want = std::min(room, limit - old);
       bytes.resize(old + want);
       const ssize_t got = ::read(FFd, bytes.data() + old, want);
       if (got < 0 && errno == EINTR) {
@@ -62,6 +70,7 @@ class TReadOnlyFile {
     FFd = -1;
   }
   int FFd = -1;
+  std::size_t FSizeHint = 0;  // the size when opened
 };
 
 }  // namespace

@@ -122,12 +122,14 @@ uint16_t ReadMH100Header(TByteReader& in, TRunData& run) {
 // The CRC-32 of the whole file with the checksum field itself taken as zero.
 bool MH703ChecksumMatches(std::span<const uint8_t> bytes) {
   if (bytes.size() < kMH703HeaderSize) return true;  // no checksum field; the header read fails
-  std::vector<uint8_t> copy(bytes.begin(), bytes.end());
-  const uint32_t stored = U32At(bytes, kMH703ChecksumOffset);
-  std::fill_n(copy.begin() + kMH703ChecksumOffset, 4, 0);
-  uint32_t crc = 0;
-  TheCrc32().Compute(copy.data(), copy.size(), crc);
-  return crc == stored;
+  const CCrc32Dynamic& crc32 = TheCrc32();
+  constexpr std::size_t kField = 4;
+  const uint8_t zeros[kField] = {};
+  uint32_t crc = crc32.Extend(0, bytes.data(), kMH703ChecksumOffset);
+  crc = crc32.Extend(crc, zeros, kField);
+  crc = crc32.Extend(crc, bytes.data() + kMH703ChecksumOffset + kField,
+                     bytes.size() - kMH703ChecksumOffset - kField);
+  return crc == U32At(bytes, kMH703ChecksumOffset);
 }
 
 uint16_t ReadMH703Header(std::span<const uint8_t> bytes, TByteReader& in, TRunData& run) {
