@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr double kMaxRecording = 300;  // s; a spec that never reaches its end rpm stops here
+constexpr double kMaxRecording = 120;  // s; a spec that never reaches its end rpm stops here
 
 // Engine torque, lbf·ft, linear between the curve's points and held beyond its ends.
 double TorqueAt(const std::vector<TTorquePoint>& curve, double rpm) {
@@ -83,7 +83,7 @@ TPullModel::TPullModel(TPullSpec spec) : FSpec(std::move(spec)) {
   require(s.FStartRPM > 0 && s.FStartRPM < s.FEndRPM, "0 < start rpm < end rpm");
   require(s.FRollers.size() == 1 || (s.FRollers.size() == 2 && s.FVariant != TSynthVariant::M301),
           "one roller, or two in the MH variants");
-  require(s.FStep > 0 && s.FStep <= 0.01, "integration step in (0, 0.01] s");
+  require(s.FStep >= 1e-4 && s.FStep <= 0.01, "integration step in [0.1 ms, 10 ms]");
   require(s.FTick > 0 && s.FTick <= 1e-3, "timer tick in (0, 1 ms]");
   require(s.FShiftTime >= 0 && s.FLeadTime >= 0 && s.FCoastTime >= 0,
           "phase times must not be negative");
@@ -194,7 +194,8 @@ void TPullModel::Integrate() {
   FStates.reserve(std::min<std::size_t>(maxSteps, static_cast<std::size_t>(30 / h)));
   for (std::size_t k = 0;; ++k) {
     if (k >= maxSteps)
-      throw std::invalid_argument("pull model: the engine does not reach the end rpm");
+      throw std::invalid_argument(
+          "pull model: the run would last over 120 s (does the engine reach the end rpm?)");
     // Classic RK4 on (x, v, crank angle in degrees).
     const double t = st.FT, x = st.FX, v = st.FV;
     const double a1 = accel(t, v), r1 = rpm(t, v);

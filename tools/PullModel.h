@@ -86,7 +86,7 @@ struct TPullSpec {
   std::vector<uint8_t> FUnknownRecords;  // MH: bare unknown type bytes appended
   int FBlocks36 = 1;                     // MH703: 36-byte blocks in the header
   uint32_t FSeed = 1;                    // noise of the analog samples
-  double FStep = 1e-3;                   // integration step, s
+  double FStep = 1e-3;                   // integration step, s (0.1 to 10 ms)
 };
 
 class TPullModel {
