@@ -8,6 +8,7 @@
 namespace {
 
 constexpr double kMaxRecording = 120;  // s; a spec that never reaches its end rpm stops here
+constexpr std::size_t kMaxPulses = 1000000;
 
 // Engine torque, lbf·ft, linear between the curve's points and held beyond its ends.
 double TorqueAt(const std::vector<TTorquePoint>& curve, double rpm) {
@@ -91,8 +92,11 @@ TPullModel::TPullModel(TPullSpec spec) : FSpec(std::move(spec)) {
   require(s.FIdleRPM > 0, "idle rpm must be positive");
   require(s.FPulsesPerRev >= 1 && s.FM301EnginePulses >= 2 && s.FM301EnginePulses <= 255,
           "engine pickup: pulses per revolution >= 1, engine pulses per M301 word 2..255");
-  require(s.FM301TemperatureBytes >= 0 && s.FOtherRecords >= 0 && s.FBlocks36 >= 0,
-          "counts must not be negative");
+  require(s.FM301TemperatureBytes >= 0 && s.FOtherRecords >= 0 && s.FBlocks36 >= 0 &&
+              s.FM301TemperatureBytes <= 4095 && s.FOtherRecords <= 65535 && s.FBlocks36 <= 65535,
+          "counts in 0..65535 (temperature bytes 0..4095)");
+  require(!s.FAirFuel.FPresent || (s.FAirFuel.FRate > 0 && s.FAirFuel.FRate <= 1000),
+          "air/fuel rate in (0, 1000] Hz");
   // The reader groups 720 / c raw intervals into an engine cycle; only whole groups come out right.
   require(
       s.FCrankAngle > 0 && s.FCycles > 0 && (720 % s.FCrankAngle == 0 || s.FCrankAngle % 720 == 0),
@@ -337,6 +341,10 @@ std::vector<double> TPullModel::Crossings(bool angle, double first, double every
     const double p0 = angle ? a.FAngle : a.FX, p1 = angle ? b.FAngle : b.FX;
     const double m0 = angle ? 6 * a.FRPM : a.FV, m1 = angle ? 6 * b.FRPM : b.FV;
     while (target <= p1) {
+      // No record holds more than 65535 pulses; far beyond that the spec is a mistake.
+      if (times.size() >= kMaxPulses)
+        throw std::invalid_argument(
+            "pull model: over a million pulses; lengthen the pulse spacing");
       if (target >= p0) {
         // Travel and angle only grow, so bisection finds the one crossing in the step.
         double lo = 0, hi = 1;

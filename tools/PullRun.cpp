@@ -95,7 +95,6 @@ TSynthRun TPullModel::MHRun() const {
 
   if (s.FAirFuel.FPresent) {
     const TAirFuelSpec& af = s.FAirFuel;
-    if (!(af.FRate > 0)) throw std::invalid_argument("pull model: air/fuel rate must be positive");
     TSynthAnalog sensor;
     sensor.FSensorID = af.FSensorID;
     sensor.FRate = af.FRate;
