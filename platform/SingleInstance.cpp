@@ -153,10 +153,9 @@ TInstanceStart TSingleInstance::Start(const QStringList& fileNames) {
     if (deadline.hasExpired()) {
       result.Role = TInstanceRole::irFailed;
       result.Pending = pending;
-      result.Error = error.isEmpty() ? QStringLiteral(
-                                           "Tracewell is already running but could "
-                                           "not be reached.")
-                                     : error;
+      result.Error = error.isEmpty()
+                         ? QStringLiteral("Tracewell is already running but could not be reached.")
+                         : error;
       return result;
     }
     const qint64 pause = std::min<qint64>(FOptions.RetryIntervalMs, deadline.remainingTime());
