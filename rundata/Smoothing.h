@@ -19,7 +19,8 @@ uint16_t SmoothChannel(std::span<float> values, int level);
 
 // Smooths y_1..y_n in place with a window of `pts` points. In the usual 1-based notation y_j is
 // y[j - 1] here; y must hold at least m values, m the smallest power of two (at least 2) with
-// m >= n + round(2 pts). Returns false, leaving y as it was, when n < 2 or y is too short.
+// m >= n + round(2 pts). Returns false, leaving y as it was, when n < 2, m > 16384 or y is too
+// short.
 bool SmoothFFT(std::span<float> y, int n, float pts);
 
 // The work size SmoothFFT needs for n values and `pts`.
@@ -27,11 +28,11 @@ int SmoothFFTSize(int n, float pts);
 
 // Forward (isign 1) or inverse (isign -1, unscaled: the result is n times the input) transform
 // of 2n real values in place. After the forward transform data[0] and data[1] hold the real
-// parts of frequency 0 and of the highest frequency. n must be a power of two, at least 2, and
-// data must hold 2n values; otherwise false and nothing is changed.
+// parts of frequency 0 and of the highest frequency. n must be a power of two from 2 to 8192
+// and data must hold 2n values; otherwise false and nothing is changed.
 bool RealFourierTransform(std::span<float> data, int n, int isign);
 
 // Complex radix-2 transform of nn values stored as interleaved real and imaginary parts, in
-// place, exponent sign isign, unscaled. Same preconditions as above (2nn values, nn a power of
-// two, at least 1).
+// place, exponent sign isign, unscaled. nn must be a power of two from 1 to 8192 and data must
+// hold 2nn values; otherwise false and nothing is changed.
 bool FourierTransform(std::span<float> data, int nn, int isign);
