@@ -190,22 +190,35 @@ bool ValidTimeBase(const TRunData& run) {
   return std::isfinite(run.FDT) && run.FDT > 0;
 }
 
+// Widens FYMax and FYMin to the finite values.
 void UpdateRange(TChannel& channel) {
+  // Locals: the channel's own fields could alias its values for all the compiler knows.
+  float high = channel.FYMax, low = channel.FYMin;
   for (const float v : channel.FY) {
     if (!std::isfinite(v)) continue;
-    channel.FYMax = std::max(channel.FYMax, v);
-    channel.FYMin = std::min(channel.FYMin, v);
+    high = v > high ? v : high;
+    low = v < low ? v : low;
   }
+  channel.FYMax = high;
+  channel.FYMin = low;
 }
 
 // Values whose point lies in no gear segment have none.
 void MaskOutsideSegments(const TGears& gears, std::vector<float>& values) {
-  std::vector<uint8_t> inside(values.size(), 0);
+  std::vector<std::pair<uint32_t, uint32_t>> segments;
   for (uint32_t s = 0; s < gears.Count(); ++s)
-    for (size_t i = gears.FStart[s]; i <= gears.FEnd[s] && i < values.size(); ++i)
-      inside[i] = 1;
-  for (size_t i = 0; i < values.size(); ++i)
-    if (!inside[i]) values[i] = kNoValue;
+    segments.emplace_back(gears.FStart[s], gears.FEnd[s]);
+  std::sort(segments.begin(), segments.end());
+  const size_t n = values.size();
+  size_t covered = 0;  // every point before this one is in a segment or already masked
+  for (const auto& [start, end] : segments) {
+    if (start > end) continue;
+    for (size_t i = covered; i < std::min<size_t>(start, n); ++i)
+      values[i] = kNoValue;
+    covered = std::max<size_t>(covered, size_t{end} + 1);
+  }
+  for (size_t i = covered; i < n; ++i)
+    values[i] = kNoValue;
 }
 
 bool IsXChannel(const TRunData& run, const TChannel& channel) {

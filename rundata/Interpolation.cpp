@@ -9,20 +9,6 @@ TSeriesCursor::TSeriesCursor(const std::vector<double>& time, const std::vector<
       FCount(std::min(time.size(), value.size())),
       FFloor(floor) {}
 
-double TSeriesCursor::At(double t) {
-  constexpr double kNone = std::numeric_limits<double>::quiet_NaN();
-  while (FIndex < FCount && FTime[FIndex] < t)
-    ++FIndex;
-  const std::size_t j = FIndex;
-  if (j < 2 || j + 1 >= FCount) return kNone;
-  const double v0 = FValue[j - 1], v1 = FValue[j];
-  const double t0 = FTime[j - 1], t1 = FTime[j];
-  // Interpolating toward a marker would give a huge negative value that looks like data.
-  if (!(v0 > FFloor) || !(v1 > FFloor) || !IsPresent(t0) || !IsPresent(t1)) return kNone;
-  const double value = v0 + (v1 - v0) * (t - t0) / (t1 - t0);
-  return std::isfinite(value) ? value : kNone;
-}
-
 TDrumForce::TDrumForce(const TDrumData& drum)
     : FDrum(drum), FSpeed(drum.FMidTime, drum.FSpeed), FAccel(drum.FTime, drum.FAccel) {}
 

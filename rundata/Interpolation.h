@@ -25,7 +25,19 @@ class TSeriesCursor {
   // The value at t by linear interpolation between the two samples around it, or NaN when the
   // samples are missing: before the third sample, at or past the last one, or either sample's
   // value or time absent. t must not be smaller than in the previous call.
-  double At(double t);
+  double At(double t) {
+    while (FIndex < FCount && FTime[FIndex] < t)
+      ++FIndex;
+    const std::size_t j = FIndex;
+    if (j < 2 || j + 1 >= FCount) return std::numeric_limits<double>::quiet_NaN();
+    const double v0 = FValue[j - 1], v1 = FValue[j];
+    const double t0 = FTime[j - 1], t1 = FTime[j];
+    // Interpolating toward a marker would give a huge negative value that looks like data.
+    if (!(v0 > FFloor) || !(v1 > FFloor) || !IsPresent(t0) || !IsPresent(t1))
+      return std::numeric_limits<double>::quiet_NaN();
+    const double value = v0 + (v1 - v0) * (t - t0) / (t1 - t0);
+    return std::isfinite(value) ? value : std::numeric_limits<double>::quiet_NaN();
+  }
 
  private:
   const double* FTime;
