@@ -33,8 +33,7 @@ TTempDir::~TTempDir() {
 
 std::filesystem::path SourceDir() {
   if (const char* dir = std::getenv("TRACEWELL_SOURCE_DIR")) return dir;
-  // gtest_discover_tests splits a list-valued ENVIRONMENT property into separate arguments, so
-  // only the first variable reaches the test; the tree known at build time stands in.
+  // Normally the tree known at build time; the variable lets a moved checkout point elsewhere.
   return TRACEWELL_SOURCE_DIR_DEFAULT;
 }
 
