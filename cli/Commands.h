@@ -1,0 +1,40 @@
+#pragma once
+
+// The subcommands of tracewell-cli. A subcommand is one source file that defines its
+// TCliCommand, and one line in the table of CommandTable.cpp.
+
+#include <ostream>
+#include <span>
+#include <string>
+#include <string_view>
+
+// Exit codes of the program.
+inline constexpr int kExitOk = 0;      // done; warnings may have been printed
+inline constexpr int kExitFailed = 1;  // a file could not be read, computed or written
+inline constexpr int kExitUsage = 2;   // bad command line
+
+struct TCliIO {
+  std::ostream& FOut;  // results
+  std::ostream& FErr;  // errors, warnings and help requested by mistake
+};
+
+struct TCliCommand {
+  std::string_view FName;
+  std::string_view FSummary;  // one line for the program's help
+  // Runs the command with the arguments that follow its name; returns the exit code.
+  int (*FRun)(std::span<const std::string> args, TCliIO& io);
+};
+
+extern const TCliCommand kInfoCommand;
+extern const TCliCommand kExportCommand;
+#ifdef TRACEWELL_CLI_RENDER
+extern const TCliCommand kRenderCommand;
+#endif
+
+// The program: `args` without the program name. Handles --help and --version and hands the rest
+// to the command named first.
+int RunCli(std::span<const TCliCommand* const> commands, std::span<const std::string> args,
+           TCliIO& io);
+
+// The program's name and version as --version prints them.
+std::string VersionText();
