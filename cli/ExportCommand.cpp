@@ -46,22 +46,20 @@ void PrintHelp(std::ostream& out) {
          "point of the run's time base, with a header naming each channel and its unit.\n"
          "\n"
          "Options:\n"
-         "  --x "
-      << ChoiceNames(XChoices(), "|")
-      << "\n"
+         "  --x time|speed|rpm\n"
          "                    X axis (default time); the first column is always the time,\n"
          "                    the X channel follows when it is not time\n"
-         "  --y LIST          channels of the line slots, comma-separated, at most 12, from\n"
-         "                    "
-      << ChoiceNames(YChoices(), ", ")
-      << "\n"
-         "                    (default power,torque); NAME:N takes the channel of drum N\n"
-         "                    (the N-th of its kind), e.g. power:2\n"
+         "  --y LIST          channels of the line slots, comma-separated, at most 12:\n"
+         "                    power, torque, speed, rpm, af, gear, total-power,\n"
+         "                    total-torque, clutch-power (default power,torque);\n"
+         "                    NAME:N takes the channel of drum N (the N-th of its kind),\n"
+         "                    e.g. power:2\n"
          "  --cf none|sae|din|eec|std|jis\n"
          "                    weather correction of power and torque (default sae)\n"
          "  --smoothing 0-5   smoothing level (default 5)\n"
          "  --gear N          with --x rpm: keep only gear segment N of the engine speed,\n"
-         "                    counted from 1 in the order of the run\n"
+         "                    counted from 1 in the order of the run; the rows span the\n"
+         "                    segment\n"
          "  --format csv|json output format (default csv)\n"
          "  --out-dir DIR     one file per run in DIR, named after the run file plus .csv or\n"
          "                    .json, instead of standard output\n"
@@ -70,9 +68,9 @@ void PrintHelp(std::ostream& out) {
          "\n"
          "CSV: empty cells where a channel has no value. With several runs on standard output\n"
          "each run is a block: a row with the run's file name, the header, the rows; blocks\n"
-         "are separated by an empty line. JSON: {\"runs\": [...]}, null where there is no value.\n"
-         "Numbers are the shortest text that reads back as the same single-precision value\n"
-         "(at most 9 significant digits).\n";
+         "are separated by an empty line. JSON: {\"runs\": [...]}, null where there is no\n"
+         "value. Numbers are the shortest text that reads back as the same single-precision\n"
+         "value (at most 9 significant digits).\n";
 }
 
 bool ParseInteger(const std::string& text, int low, int high, int& value) {
@@ -241,10 +239,20 @@ fs::path OutputPath(const fs::path& dir, const std::string& path, TFormat format
   }
 }
 
-// Writes through a temporary file that replaces the target only when complete.
+// Writes through a temporary file that replaces the target only when complete. The temporary
+// file is a name nothing has yet, so no file of the user's is truncated on the way.
 bool WriteFileAtomically(const fs::path& target, const std::string& content, std::string& error) {
-  fs::path temporary = target;
-  temporary += ".part";
+  fs::path temporary;
+  for (int n = 0;; ++n) {
+    temporary = target;
+    temporary += ".part" + (n == 0 ? std::string() : std::to_string(n));
+    std::error_code ec;
+    if (fs::symlink_status(temporary, ec).type() == fs::file_type::not_found) break;
+    if (n == 1000) {
+      error = "cannot find a free temporary name beside " + target.string();
+      return false;
+    }
+  }
   {
     std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
     file << content;

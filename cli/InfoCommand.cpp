@@ -27,9 +27,10 @@ void PrintHelp(std::ostream& out) {
       << kRunSettingsHelp
       << "  -h, --help        this help\n"
          "\n"
-         "Texts of the run files are shown as UTF-8. A file that cannot be loaded is reported\n"
-         "on standard error (and in JSON as an entry with \"ok\": false) and makes the exit\n"
-         "status 1; a checksum mismatch is only a warning.\n";
+         "Texts of the run files are shown as UTF-8. The text report rounds numbers to 6\n"
+         "significant digits; --json gives the shortest text that reads back exactly. A file\n"
+         "that cannot be loaded is reported on standard error (and in JSON as an entry with\n"
+         "\"ok\": false) and makes the exit status 1; a checksum mismatch is only a warning.\n";
 }
 
 void WriteFailureJson(TJsonWriter& json, const std::string& path, uint16_t code) {
