@@ -69,6 +69,7 @@ int32_t TDllData::GetChannelAxis(uint32_t run, uint32_t channel) const {
 }
 
 bool TDllData::AxisInUse(int axis) const {
+  if (axis < 0) return false;
   for (const auto& run : FRuns) {
     if (!run) continue;
     for (const auto& channel : run->FChannels)

@@ -168,6 +168,7 @@ TEST_F(GphData, CalculateDataShowsSlotsAndConvertsConditions) {
   EXPECT_TRUE(data.AxisInUse(0));
   EXPECT_TRUE(data.AxisInUse(2));
   EXPECT_FALSE(data.AxisInUse(3));
+  EXPECT_FALSE(data.AxisInUse(-1));
   EXPECT_EQ(data.GetChannelAxis(0, 3), r.FChannels[3]->FAxis);
 
   // Switching to the SAE factor scales the power.
