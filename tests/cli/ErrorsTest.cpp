@@ -118,13 +118,25 @@ TEST(BadOptions, AreUsageErrors) {
 }
 
 // A gear the run does not have fails that run only.
-TEST(BadOptions, GearBeyondTheSegments) {
-  const TCliResult result =
-      RunCli({"export", "--x", "rpm", "--gear", "3", SamplePath("mh703_two_gears.DRF")});
-  EXPECT_EQ(result.FCode, 1);
-  EXPECT_NE(result.FErr.find("gear 3 asked for, but the engine speed has 2 gear segments"),
-            std::string::npos)
-      << result.FErr;
+TEST(BadOptions, GearTheRunDoesNotHave) {
+  TSynthRun noEngine = SmallPull();
+  std::erase_if(noEngine.FRecords, [](const TSynthRecord& record) {
+    return std::holds_alternative<TSynthEngine>(record);
+  });
+  TTempDir dir;
+  const auto path = (dir / "no_engine.DRF").string();
+  WriteRunFile(noEngine, path);
+  const std::pair<std::string, std::string> cases[] = {
+      {SamplePath("mh703_two_gears.DRF"),
+       "gear 3 asked for, but the engine speed has 2 gear segments"},
+      {path, "gear 3 asked for, but the run has no engine speed"},
+  };
+  for (const auto& [file, message] : cases) {
+    const TCliResult result = RunCli({"export", "--x", "rpm", "--gear", "3", file});
+    EXPECT_EQ(result.FCode, 1);
+    EXPECT_NE(result.FErr.find(file + ": " + message), std::string::npos) << result.FErr;
+    EXPECT_EQ(result.FOut, "");
+  }
 }
 
 TEST(Help, ForTheProgramAndEachCommand) {
