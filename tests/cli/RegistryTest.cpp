@@ -34,7 +34,7 @@ int ValuesInSecondColumn(const std::string& csv) {
   return count;
 }
 
-TEST(Registry, ClutchPowerFromTheUsersSettingsOnlyWhenAsked) {
+TEST(CliRegistry, ClutchPowerFromTheUsersSettingsOnlyWhenAsked) {
   TTempDir config, output;
   {
     TRegistry registry(config.Path());
