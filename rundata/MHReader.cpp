@@ -245,7 +245,12 @@ uint16_t ReadMHData(std::span<const uint8_t> bytes, bool mh703, TRunData& run) {
   TMHRecord record;
   for (uint32_t i = 0; i < recordCount; ++i) {
     const TRecordRead result = ReadMHRecord(in, mh703, record);
-    if (result == TRecordRead::NoRecord) break;  // as a C reader, the end reads as unknown type
+    if (result == TRecordRead::NoRecord) {
+      // The file ends before the records its header announces: a truncated file must not load
+      // as a complete run with some of its series silently missing.
+      code |= kLoadBadData;
+      break;
+    }
     if (result == TRecordRead::Short) {
       // A drum or engine-speed record cut inside its samples leaves a series without data.
       if (record.FType == rtDrum && record.FCount >= kMinSeriesSamples) run.AddDrum(0);

@@ -24,13 +24,11 @@ T ValueAt(std::span<const uint8_t> block, std::size_t offset) {
 }
 
 // Samples of a series: read when it is long enough to be used, else skipped like the file's
-// writer expects its reader to.
+// writer expects its reader to. Either way the bytes must be there: a file that ends inside a
+// record is damaged, not complete.
 bool ReadSeriesSamples(TByteReader& in, TMHRecord& record, std::size_t sampleSize) {
   const std::size_t bytes = std::size_t{record.FCount} * sampleSize;
-  if (record.FCount < kMinSeriesSamples) {
-    in.Skip(bytes);
-    return true;
-  }
+  if (record.FCount < kMinSeriesSamples) return in.Skip(bytes);
   return in.Read(bytes, record.FSamples);
 }
 
@@ -86,12 +84,12 @@ TRecordRead ReadMHRecord(TByteReader& in, bool mh703, TMHRecord& record) {
           !in.Skip(2) || !in.ReadDouble(record.FTick) || !in.ReadU16(record.FCount) ||
           !ReadSeriesSamples(in, record, sizeof(uint32_t)))
         return TRecordRead::Short;
-      if (mh703) in.Skip(kMH703DrumTailSize);
+      if (mh703 && !in.Skip(kMH703DrumTailSize)) return TRecordRead::Short;
       return TRecordRead::Ok;
     }
     case rtOther: {
-      if (!in.Read(kOtherBlockSize, block)) return TRecordRead::Short;
-      in.Skip(std::size_t{U16At(block, 90)} * 4);
+      if (!in.Read(kOtherBlockSize, block) || !in.Skip(std::size_t{U16At(block, 90)} * 4))
+        return TRecordRead::Short;
       return TRecordRead::Ok;
     }
     default:

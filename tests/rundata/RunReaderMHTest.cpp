@@ -290,12 +290,13 @@ TEST(MHReader, RecordsTheViewerSkips) {
   ASSERT_EQ(Load(MHRun({TSynthUnknown{9}, other, TSynthUnknown{0}, EvenDrum(20, 5000)}), run), 0);
   EXPECT_EQ(run.FDrums.size(), 1u);
 
-  // A record count beyond the records: the end of the file reads as an unknown type.
+  // A record count beyond the records: the file was cut at a record boundary. It is reported as
+  // damaged rather than loaded as a run whose later series are silently missing.
   TSynthRun spec = MHRun({EvenDrum(20, 5000)});
   spec.FRecordCount = 60000;
   TRunData counted;
-  EXPECT_EQ(Load(spec, counted), 0);
-  EXPECT_EQ(counted.FDrums.size(), 1u);
+  EXPECT_EQ(Load(spec, counted), kLoadBadData);
+  EXPECT_EQ(counted.ChannelCount(), 0u);
 }
 
 TEST(MHReader, RecordsCutShort) {
@@ -308,6 +309,10 @@ TEST(MHReader, RecordsCutShort) {
   cutInSamples.FTruncateAt = layout.FRecordOffsets[1] + 200;
   TSynthRun cutInPreamble = MHRun({EvenDrum(20, 5000)});
   cutInPreamble.FTruncateAt = 50 + 52 + 36 + 50;
+  TSynthRun cutAtRecord = MHRun({EvenDrum(20, 5000), EvenDrum(20, 5000)});
+  cutAtRecord.FTruncateAt = layout.FRecordOffsets[1];
+  TSynthRun cutInDrumTail = MHRun({EvenDrum(20, 5000)});
+  cutInDrumTail.FTruncateAt = WriteRunBytes(cutInDrumTail).size() - 50;
 
   const struct {
     const char* FName;
@@ -324,6 +329,10 @@ TEST(MHReader, RecordsCutShort) {
       // The second drum loses its samples: it is there, without data.
       {"inside drum samples", cutInSamples, 0, kLoadBadData, 2},
       {"inside the preamble", cutInPreamble, 0, kLoadBadData, 0},
+      // Cut where the next record would start, or inside the bytes the reader skips: still a
+      // damaged file, never a complete-looking run.
+      {"at a record boundary", cutAtRecord, 0, kLoadBadData, 1},
+      {"inside the drum tail", cutInDrumTail, 0, kLoadBadData, 1},
   };
   for (const auto& c : cases) {
     TRunData header, run;
