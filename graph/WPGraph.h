@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPointer>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -38,6 +39,7 @@
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "Color.h"
+#include "CurvePath.h"
 #include "Font.h"
 #include "GphData.h"
 #include "GraphTypes.h"
@@ -373,6 +375,13 @@ class TWPGraph : public QWidget {
   const TRect& GraphRect(int g) const { return FGraphRect.at(static_cast<size_t>(g)); }
   // The last complete picture of the control.
   const QImage& BackImage() const { return FBackBmp.Image(); }
+  // Redraws only what lies over the curves (area ends, cursor, quick-move box, labels, bevel)
+  // on the kept picture of the curves; a full DrawGraph when there is none.
+  void RedrawTools();
+  // The end lines of the area measurement over the graphs.
+  void DrawAreaEnds(TCanvas& canvas);
+  // The vertical cursor at X value x with its read-outs, then the magnifier.
+  void DrawCrsr(TCanvas& canvas, double x);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -402,6 +411,27 @@ class TWPGraph : public QWidget {
   void ListViewKeyUp(QObject* sender, int key, Qt::KeyboardModifiers modifiers);
   void ListViewMouseUp(QObject* sender, Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
                        QPoint pos);
+  // Rendering (Rendering.cpp): the layout and the graphs, false when the axes gave up and the
+  // scale was reset; then the tools drawn over the curves.
+  bool RenderGraph(TCanvas& canvas);
+  void DrawTools(TCanvas& canvas);
+  void DrawStatusText(TCanvas& canvas);
+  void DrawBottomTitle(TCanvas& canvas);
+  // The border strips outside the picture (the erase of the background).
+  void EraseBackground(TCanvas& canvas);
+  // Graph g's plot onto the canvas within its rounded frame.
+  void ComposePlot(TCanvas& canvas, int g);
+  // The surface of graph g's plot: its bitmap, or its recording while recording.
+  TCanvas& PlotCanvas(int g);
+  // The curves of graph g onto its plot; with no canvas only the cursor crossings are taken.
+  void TraceCurves(TCanvas* canvas, int g);
+  void TraceSlot(TCanvas* canvas, int k, int r);
+  void TraceGear(TCanvas* canvas, TChannel& c, int axis, int first, int last, int r);
+  void CollectCrossings();
+  // Tool windows over the curves: the quick-move box copied onto the picture, or hidden; the
+  // magnifier hidden while the cursor is not drawn.
+  void ComposeQuickMoveBox(TCanvas& canvas);
+  void HideMagBox();
   // ---- State shared by the source files of the control ----
 
   // Data set and runs.
@@ -432,11 +462,18 @@ class TWPGraph : public QWidget {
   TMagBox* FMagBox = nullptr;  // owned as a child widget once created
 
   // Drawing surfaces.
-  TBitmap FBackBmp;                          // the whole control
-  std::array<TBitmap, kMaxGraphs> FPlotBmp;  // plot area of each graph
-  std::array<TBitmap, kMaxGraphs> FMaskBmp;  // rounded-frame mask of each plot area
-  TBitmap FReadoutBmp;                       // coordinate read-out
-  TBitmap FReadoutBack;                      // what lies under the read-out
+  TBitmap FBackBmp;                             // the whole control
+  std::array<TBitmap, kMaxGraphs> FPlotBmp;     // plot area of each graph
+  std::array<TBitmap, kMaxGraphs> FMaskBmp;     // rounded-frame mask of each plot area
+  std::array<QRegion, kMaxGraphs> FMaskRegion;  // the mask's black pixels, for clipping
+  // The plots while a recording is made (Metafile), so they stay vectors.
+  std::array<std::unique_ptr<TMetafile>, kMaxGraphs> FPlotRecording;
+  bool FRecording = false;
+  bool FAxesGaveUp = false;  // the grid dots would merge: the redraw starts again
+  QImage FCurvesImage;       // the picture before the tools, while a tool is shown
+  TCurvePath FCurvePath;     // buffers of the curve being drawn
+  TBitmap FReadoutBmp;       // coordinate read-out
+  TBitmap FReadoutBack;      // what lies under the read-out
   QImage FBannerImage;
   QImage FBackGroundImage;
 
