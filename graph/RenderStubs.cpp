@@ -1,69 +1,21 @@
-// Placeholders for the rendering, axis drawing, label and conditions-text operations of the
-// graph, so that the control links while those source files are written. Each definition
+// The tools the redraw lays over the curves, while their own source files are written: the
+// area ends, the vertical cursor with the magnifier, and the quick-move box. Each definition
 // leaves this file when its real one arrives.
 
 #include "WPGraph.h"
 
-void TWPGraph::DrawGraph() {}
+// Vertical lines at the two ends of the area measurement, across every graph.
+void TWPGraph::DrawAreaEnds(TCanvas&) {}
 
-void TWPGraph::Paint() {}
-
-std::unique_ptr<TMetafile> TWPGraph::Metafile() {
-  return std::make_unique<TMetafile>(width(), height());
+// The cursor line, its read-out labels from the crossings the curves left (then emptied), and
+// the magnifier composed over the picture.
+void TWPGraph::DrawCrsr(TCanvas&, double) {
+  FCrossCount = 0;
 }
 
-void TWPGraph::DrawGraphTo(TCanvas&) {}
+// The magnifier box goes out of sight while the cursor is not drawn.
+void TWPGraph::HideMagBox() {}
 
-int TWPGraph::DrawTitles(TCanvas&) {
-  return FAreaRect.Top;
-}
-
-void TWPGraph::DrawBanner(TCanvas&) {}
-
-void TWPGraph::DrawHorzAxisLabel() {}
-
-void TWPGraph::DrawVertAxisLabel(int) {}
-
-void TWPGraph::Graph_Data(TCanvas&, int, int) {}
-
-void TWPGraph::Graph_Gear(TCanvas&, TChannel&, int, int, int, int) {}
-
-void TWPGraph::DrawHorzGrad(TCanvas&, const TRect&, TColor, TColor) {}
-
-void TWPGraph::DrawBevel(TCanvas&, const TRect&) {}
-
-void TWPGraph::Draw_Axes(TCanvas&, int) {}
-
-void TWPGraph::DrawLabel(TCanvas&, int, int, float&, float, int) {}
-
-void TWPGraph::DrawLabels() {}
-
-void TWPGraph::LabelMoved(QObject*, QObject*, int, int) {}
-
-TMultiLabel* TWPGraph::AddLabel() {
-  return nullptr;
-}
-
-void TWPGraph::MouseEnterLabel(QObject*) {}
-
-// The label type is a property of the control; its labels are drawn by DrawLabels.
-void TWPGraph::SetLabelType(int type) {
-  FLabelType = (type >= 0 && type <= 5) ? type : 0;
-  RedrawUnlessLoading();
-}
-
-QString TWPGraph::GetConditionsString(int) const {
-  return {};
-}
-
-void TWPGraph::CalculateAxes(TCanvas&) {}
-
-void TWPGraph::ResetScale() {}
-
-bool TWPGraph::ValidAxes() const {
-  return false;
-}
-
-TPoint TWPGraph::Graph2Screen(int, double, double) const {
-  return {};
-}
+// With QuickMove on, the box present, AutoScaling off and runs loaded, the box repaints and its
+// client area is copied onto the picture at its bounds; otherwise the box is hidden.
+void TWPGraph::ComposeQuickMoveBox(TCanvas&) {}

@@ -1,0 +1,112 @@
+// Axis drawing: graph g's plot surface with its rounded frame and dotted grid, and the tick
+// marks and scale numbers around it, painted from the plan of the axis geometry.
+
+#include <QLine>
+#include <QList>
+
+#include <algorithm>
+
+#include "AxisGeometry.h"
+#include "CanvasMetrics.h"
+#include "NumberFormat.h"
+#include "ScaleSteps.h"
+#include "WPGraph.h"
+
+namespace {
+
+// The dashes in the canvas's pen, in one call. A dash, like every line of the canvas, leaves
+// its end point uncoloured.
+void DrawDashes(TCanvas& canvas, const std::vector<TDash>& dashes) {
+  if (dashes.empty()) return;
+  QList<QLine> lines;
+  lines.reserve(static_cast<qsizetype>(dashes.size()));
+  for (const TDash& dash : dashes)
+    lines.append(QLine(dash.From.X, dash.From.Y, dash.To.X, dash.To.Y));
+  QPainter& painter = canvas.Painter();
+  if (!painter.isActive()) return;
+  painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  painter.setPen(ToQPen(canvas.Pen()));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawLines(lines);
+}
+
+}  // namespace
+
+void TWPGraph::Draw_Axes(TCanvas& canvas, int g) {
+  if (g < 0 || g >= kMaxGraphs) return;
+  TAxesInput in;
+  in.Graph = g;
+  in.NumGraphs = FNumGraphs;
+  in.Plot = FAreaRect;
+  in.LabelHeight = FLabelHeight;
+  in.TickLen = FTickLen;
+  in.Radius = FRadius;
+  in.SnapToScale = FSnapToScale;
+  in.ShowTickarks = FShowTickarks;
+  in.ShowShadow = FShowShadow;
+  in.LeftInUse = FData->AxisInUse(2 * g + 1);
+  in.RightInUse = FData->AxisInUse(2 * g + 2);
+  in.MinXStep = FData->FMinXStep;
+  const int w = FAreaRect.Width(), h = FAreaRect.Height();
+  if (w < 1 || h < 1) return;
+  if (AxesNeedScaleReset(FAxes, in)) ResetScale();
+
+  canvas.Font() = FAxisLabelFont;
+  const TAxesPlan plan = PlanAxes(FAxes, in, TCanvasMetrics(canvas));
+  if (plan.Outcome == TAxesOutcome::NoArea) return;
+
+  // The plot surface: white inside its rounded frame. A recording fills only the rounded
+  // shape, since some vector formats drop the clipping that cuts the corners off.
+  const size_t at = static_cast<size_t>(g);
+  if (FRecording) {
+    FPlotRecording[at] = std::make_unique<TMetafile>(w, h);
+  } else {
+    FPlotBmp[at].SetSize(w, h);
+  }
+  TCanvas& plot = PlotCanvas(g);
+  plot.Brush() = TBrush{clWhite, bsSolid};
+  if (FRecording) {
+    plot.Pen() = TCanvasPen{clWhite, 1, psClear};
+    plot.RoundRect(0, 0, w, h, FRadius, FRadius);
+  } else {
+    plot.FillRect(0, 0, w, h);
+  }
+  plot.Pen() = TCanvasPen{FColorGrid, 1, psSolid};
+  plot.Brush().FStyle = bsClear;
+  plot.RoundRect(0, 0, w, h, FRadius, FRadius);
+
+  if (plan.Outcome == TAxesOutcome::GiveUp) {
+    // The dots of the exact grid would merge: back to automatic, snapped scales; the caller
+    // starts the redraw again.
+    FAxesGaveUp = true;
+    SetAutoScale(true);
+    ResetScale();
+    return;
+  }
+
+  DrawDashes(plot, plan.Grid);
+  canvas.Pen() = TCanvasPen{FColorTickMarks, 1, psSolid};
+  DrawDashes(canvas, plan.Ticks);
+
+  canvas.Font() = FAxisLabelFont;
+  canvas.Brush().FStyle = bsClear;
+  for (const TScaleNumber& number : plan.Numbers)
+    canvas.TextOut(number.Pos.X, number.Pos.Y, QString::fromStdString(number.Text));
+  FLabelHeight = plan.LabelHeight;
+  FAxes.FPixPerUnit = plan.PixPerUnit;
+}
+
+void TWPGraph::DrawLabel(TCanvas& canvas, int x, int y, float& value, float step, int axis) {
+  const char* format = axis >= 0 && axis < kAxisCount
+                           ? StepEntry(FAxes.FFmtIndex[static_cast<size_t>(axis)]).FScaleFmt
+                           : "%f";
+  canvas.TextOut(x, y, QString::fromStdString(FormatFloat(format, value)));
+  value += step;
+}
+
+TCanvas& TWPGraph::PlotCanvas(int g) {
+  const size_t at = static_cast<size_t>(std::clamp(g, 0, kMaxGraphs - 1));
+  if (!FRecording) return FPlotBmp[at].Canvas();
+  if (!FPlotRecording[at]) FPlotRecording[at] = std::make_unique<TMetafile>(0, 0);
+  return FPlotRecording[at]->Canvas();
+}
