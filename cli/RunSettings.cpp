@@ -28,17 +28,8 @@ const char kRunSettingsHelp[] =
     "                    written and those defaults are used: drift 0.75 %, minimum gear\n"
     "                    time 0.75 s, gap fill time 0.125 s\n";
 
-TComputationOptions DefaultComputationOptions() {
-  TComputationOptions options;
-  options.FDriftTolerance = 0.01 * 0.75;
-  options.FMinGearTime = 0.75;
-  options.FGapFillTime = 0.125;
-  options.FClutchPower = false;
-  return options;
-}
-
 bool ApplyRunSettings(const TParsedArgs& args, TRunSettings& settings, std::string& error) {
-  settings.FOptions = DefaultComputationOptions();
+  settings.FOptions = AcquisitionDefaultComputationOptions();
   if (const std::string* units = args.Value(kUnitsOption.FName)) {
     if (EqualsIgnoringCase(*units, "sae")) {
       settings.FUnits = BuildUnitSet(TUnitSet::SAE);

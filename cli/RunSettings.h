@@ -17,16 +17,12 @@
 // The settings the window takes from its options and the registry.
 struct TRunSettings {
   TUnitTable FUnits = BuildUnitSet(TUnitSet::SAE);
-  TComputationOptions FOptions;  // see DefaultComputationOptions
+  TComputationOptions FOptions = AcquisitionDefaultComputationOptions();
   int32_t FXChannel = ctTime;
   std::array<int32_t, kLineSlots> FYChannel{};
   int32_t FCFIndex = 1;  // SAE
   int32_t FSmoothing = 5;
 };
-
-// The options a window gets on a machine where the acquisition program has set none: the
-// defaults it writes into the empty registry key, and no clutch power.
-TComputationOptions DefaultComputationOptions();
 
 // The options --units, --clutch-power and --registry, as ArgParser specs.
 inline constexpr TOptionSpec kUnitsOption{"--units", true};

@@ -31,6 +31,14 @@ void ReadOption(TRegistry& registry, const TRegSetting<double>& setting, double 
 
 }  // namespace
 
+TComputationOptions AcquisitionDefaultComputationOptions() {
+  TComputationOptions options;
+  options.FDriftTolerance = 0.01 * *DataKey::MaxDriftRate.Default;
+  options.FMinGearTime = *DataKey::MinGearTime.Default;
+  options.FGapFillTime = *DataKey::MaxRPMFillTime.Default;
+  return options;
+}
+
 void LoadComputationOptions(TRegistry& registry, TComputationOptions& options) {
   {
     TRegKeyScope key(registry, DataKey::Path);

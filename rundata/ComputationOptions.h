@@ -12,6 +12,11 @@ struct TComputationOptions {
   bool FClutchPower = false;      // compute the "Clutch Power" channel
 };
 
+// The options a fresh machine ends up with: the acquisition program's defaults, as
+// LoadComputationOptions writes them where the keys hold nothing. For callers that do not read the
+// user's registry, such as the command-line tool.
+TComputationOptions AcquisitionDefaultComputationOptions();
+
 // Reads the options from the acquisition program's keys, creating the keys and writing the
 // acquisition program's defaults for values that are absent. A key that cannot be opened, or a
 // value that is unreadable, not finite or negative, leaves the option as it was.
