@@ -28,6 +28,9 @@ inline constexpr int kStrCantLoadRunInfo = 851;
 inline constexpr int kStrErrorCaption = 321;  // "ERROR"
 inline constexpr int kStrNoChineseFont = 885;
 inline constexpr int kStrNoJapaneseFont = 886;
+// A later start that could not reach the running window; 888 precedes the files it kept.
+inline constexpr int kStrHandOffFailed = 887;
+inline constexpr int kStrFilesNotOpened = 888;
 
 // Main window: tool bar, actions and menus (caption / hint pairs as the window uses them).
 inline constexpr int kStrGraphToolbar = 706;
