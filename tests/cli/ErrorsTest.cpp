@@ -31,6 +31,8 @@ struct TBadFileCase {
   const char* FMessage;
 };
 
+void PrintTo(const TBadFileCase& c, std::ostream* out) { *out << c.FLabel; }
+
 class BadRunFile : public ::testing::TestWithParam<TBadFileCase> {};
 
 TEST_P(BadRunFile, IsReportedInWords) {

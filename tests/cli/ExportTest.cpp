@@ -30,6 +30,9 @@ struct TExportCase {
   int FGear;  // 0 = every point
 };
 
+// Names the case in test output; the default printer would dump the bytes, pointers included.
+void PrintTo(const TExportCase& c, std::ostream* out) { *out << c.FLabel; }
+
 struct TExpectedColumn {
   std::string FTitle;
   std::vector<float> FValues;
