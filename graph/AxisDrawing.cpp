@@ -14,20 +14,51 @@
 
 namespace {
 
-// The dashes in the canvas's pen, in one call. A dash, like every line of the canvas, leaves
-// its end point uncoloured.
+// The pixels a dash along a row or a column colours: from its start up to, not including, its
+// end. Empty for a dash of no length or a slanted one.
+QRect DashPixels(const TDash& dash) {
+  const TPoint a = dash.From, b = dash.To;
+  if (a.Y == b.Y && a.X != b.X)
+    return a.X < b.X ? QRect(QPoint(a.X, a.Y), QPoint(b.X - 1, a.Y))
+                     : QRect(QPoint(b.X + 1, a.Y), QPoint(a.X, a.Y));
+  if (a.X == b.X && a.Y != b.Y)
+    return a.Y < b.Y ? QRect(QPoint(a.X, a.Y), QPoint(a.X, b.Y - 1))
+                     : QRect(QPoint(a.X, b.Y + 1), QPoint(a.X, a.Y));
+  return {};
+}
+
+// The dashes in the canvas's pen. A dash, like every line of the canvas, leaves its end point
+// uncoloured; on an image a one-pixel solid dash is filled as the pixels it colours, which
+// spares the line set-up of thousands of three-pixel dashes.
 void DrawDashes(TCanvas& canvas, const std::vector<TDash>& dashes) {
   if (dashes.empty()) return;
-  QList<QLine> lines;
-  lines.reserve(static_cast<qsizetype>(dashes.size()));
-  for (const TDash& dash : dashes)
-    lines.append(QLine(dash.From.X, dash.From.Y, dash.To.X, dash.To.Y));
   QPainter& painter = canvas.Painter();
   if (!painter.isActive()) return;
   painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-  painter.setPen(ToQPen(canvas.Pen()));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawLines(lines);
+  const TCanvasPen& pen = canvas.Pen();
+  const QPaintDevice* device = canvas.Device();
+  const bool fill = device && device->devType() == QInternal::Image && pen.FWidth <= 1 &&
+                    pen.FStyle == psSolid && pen.FMode == pmCopy;
+  QList<QLine> lines;
+  QList<QRect> pixels;
+  for (const TDash& dash : dashes) {
+    const QRect r = fill ? DashPixels(dash) : QRect();
+    if (!r.isNull()) {
+      pixels.append(r);
+    } else if (!fill || dash.From.X != dash.To.X || dash.From.Y != dash.To.Y) {
+      lines.append(QLine(dash.From.X, dash.From.Y, dash.To.X, dash.To.Y));
+    }
+  }
+  if (!pixels.isEmpty()) {
+    const QColor color = ToQColor(pen.FColor);
+    for (const QRect& r : pixels)
+      painter.fillRect(r, color);
+  }
+  if (!lines.isEmpty()) {
+    painter.setPen(ToQPen(pen));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLines(lines);
+  }
 }
 
 }  // namespace

@@ -3,67 +3,196 @@
 #include <algorithm>
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
-
-bool InFarBox(double x, double y) {
-  return std::abs(x) <= kFarPixels && std::abs(y) <= kFarPixels;
-}
-
-// Pixels truncate toward zero; the caller keeps the value inside the far box.
-QPoint Pixel(double x, double y) {
-  return QPoint(static_cast<int>(x), static_cast<int>(y));
-}
 
 const QRectF kFarBox(-kFarPixels, -kFarPixels, 2 * kFarPixels, 2 * kFarPixels);
 
 }  // namespace
 
+namespace {
+
+// What a sample gives the pen.
+enum TSampleKind : uint8_t {
+  skMissing,  // X or Y is not a number: the pen lifts
+  skNear,     // a pixel within the far box
+  skFar,      // a pixel beyond the far box
+  skLost,     // a pixel that is not a number (a factor overflowed): the pen lifts
+};
+
+}  // namespace
+
+void TCurvePath::StartPiece(QPoint p) {
+  FStarts.push_back(static_cast<int>(FCount));
+  FPieceStart = FCount;
+  FPoints[FCount++] = p;
+}
+
 void TCurvePath::Trace(std::span<const float> x, std::span<const float> y, int64_t first,
-                       int64_t last, const TCurveMap& map, bool cursorPlaced,
-                       const TSegmentVisitor* visit) {
-  FPoints.clear();
+                       int64_t last, const TCurveMap& map, const TTraceOptions& options) {
+  FCount = 0;
   FStarts.clear();
-  FPieceOpen = false;
   const int64_t count = static_cast<int64_t>(std::min(x.size(), y.size()));
   last = std::min(last, count);
   const int64_t start = std::max<int64_t>(first, 0) + 2;
-  const auto valid = [&](int64_t i) { return std::isfinite(x[i]) && std::isfinite(y[i]); };
+  if (start >= last) return;
+  const size_t n = static_cast<size_t>(last - start);
+  // A sample adds at most two points (a cut segment starts a piece of its own).
+  if (FPoints.size() < 2 * n + 2) FPoints.resize(2 * n + 2);
 
+  const bool cursorPlaced = options.CursorPlaced, joinRuns = options.JoinRuns;
+  const TSegmentVisitor* visit = options.Visit;
+  const double xMin = map.XMin, xOffset = map.XOffset, xScale = map.XPixPerUnit;
+  const double yMin = map.YMin, yScale = map.YPixPerUnit, height = map.Height;
+  const float* xs = x.data() + start;
+  const float* ys = y.data() + start;
+  const auto pixelX = [&](size_t k) { return (xs[k] - xMin + xOffset) * xScale; };
+  const auto pixelY = [&](size_t k) { return height - (ys[k] - yMin) * yScale; };
+  const auto kindOf = [&](size_t k) -> uint8_t {
+    if (!std::isfinite(xs[k]) || !std::isfinite(ys[k])) return skMissing;
+    const double px = pixelX(k), py = pixelY(k);
+    if (std::abs(px) <= kFarPixels && std::abs(py) <= kFarPixels) return skNear;
+    return std::isfinite(px) && std::isfinite(py) ? skFar : skLost;
+  };
+
+  // The pen stands on sample `pen`; an open piece ends in the pen's pixel.
+  size_t pen = 0;
+  bool penNear = false;
+  QPoint penPixel;
+  bool open = false;
   bool lifted = true;
-  for (int64_t i = start; i < last; ++i) {
-    if (!valid(i)) {
-      lifted = true;
-      continue;
+  const auto append = [&](QPoint p) {
+    const QPoint end = FPoints[FCount - 1];
+    // A repeated pixel adds a segment of no length, which colours nothing.
+    if (end == p) return;
+    // A segment that goes on straight along a row or a column lengthens the last one: a line
+    // leaves its end pixel to the next, so the pixels (and the dash pattern) stay the same.
+    if (joinRuns && FCount - FPieceStart >= 2) {
+      const QPoint before = FPoints[FCount - 2];
+      if ((before.x() == end.x() && end.x() == p.x() &&
+           (end.y() > before.y()) == (p.y() > end.y())) ||
+          (before.y() == end.y() && end.y() == p.y() &&
+           (end.x() > before.x()) == (p.x() > end.x()))) {
+        FPoints[FCount - 1] = p;
+        return;
+      }
     }
-    const double px = (x[i] - map.XMin + map.XOffset) * map.XPixPerUnit;
-    const double py = map.Height - (y[i] - map.YMin) * map.YPixPerUnit;
-    if (!std::isfinite(px) || !std::isfinite(py)) {
+    FPoints[FCount++] = p;
+  };
+  const auto moveTo = [&](size_t k, uint8_t kind, QPoint p) {
+    pen = k;
+    penNear = kind == skNear;
+    penPixel = p;
+    open = false;
+  };
+  const auto lineTo = [&](size_t k, uint8_t kind, QPoint p) {
+    if (penNear && kind == skNear) {
+      if (!open) StartPiece(penPixel);
+      append(p);
+      open = true;
+    } else {
+      // A zoom far into the data: keep the part of the segment that can still be seen.
+      const QPointF from(pixelX(pen), pixelY(pen)), to(pixelX(k), pixelY(k));
+      QPointF a = from, b = to;
+      if (ClipSegment(a, b, kFarBox)) {
+        if (!open || a != from)
+          StartPiece(QPoint(static_cast<int>(a.x()), static_cast<int>(a.y())));
+        append(QPoint(static_cast<int>(b.x()), static_cast<int>(b.y())));
+        open = b == to;
+      } else {
+        open = false;
+      }
+    }
+    pen = k;
+    penNear = kind == skNear;
+    penPixel = p;
+  };
+  // One sample, whatever its kind and the pen's state.
+  const auto step = [&](size_t k, uint8_t kind, QPoint p) {
+    if (kind == skMissing || kind == skLost) {
       lifted = true;
-      continue;
+      return;
     }
     if (cursorPlaced) {
+      const int64_t i = start + static_cast<int64_t>(k);
       int64_t prev = i - 1;
-      if (!valid(prev)) {
+      if (!std::isfinite(x[prev]) || !std::isfinite(y[prev])) {
         prev = i;
         lifted = true;
       }
-      if (!(y[i] > map.YMin || y[prev] > map.YMin)) {
+      if (!(y[i] > yMin || y[prev] > yMin)) {
         // Below the axis the pen only moves; the next segment starts here.
-        MoveTo(px, py);
+        moveTo(k, kind, p);
         lifted = false;
-        continue;
+        return;
       }
       if (visit) {
-        (*visit)({x[prev] + map.XOffset, static_cast<double>(y[prev]), x[i] + map.XOffset,
+        (*visit)({x[prev] + xOffset, static_cast<double>(y[prev]), x[i] + xOffset,
                   static_cast<double>(y[i])});
       }
     }
     if (lifted) {
-      MoveTo(px, py);
+      moveTo(k, kind, p);
       lifted = false;
     } else {
-      LineTo(px, py);
+      lineTo(k, kind, p);
     }
+  };
+
+  size_t k = 0;
+#if defined(__SSE2__)
+  // Two samples at a time through the vector unit, operation for operation the arithmetic of
+  // pixelX and pixelY, so both ways give the same pixels. While the pen draws on near pixels
+  // (the common case) the pair goes straight into the piece.
+  const __m128d vxMin = _mm_set1_pd(xMin), vxOffset = _mm_set1_pd(xOffset);
+  const __m128d vxScale = _mm_set1_pd(xScale), vyMin = _mm_set1_pd(yMin);
+  const __m128d vyScale = _mm_set1_pd(yScale), vHeight = _mm_set1_pd(height);
+  const __m128d vFar = _mm_set1_pd(kFarPixels);
+  const __m128d vAbs = _mm_castsi128_pd(_mm_set1_epi64x(0x7FFFFFFFFFFFFFFF));
+  // Single-precision bits with all exponent bits set: infinite or not a number.
+  const __m128i vExponent = _mm_set1_epi32(0x7F800000);
+  for (; k + 2 <= n; k += 2) {
+    const __m128i xb = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(xs + k));
+    const __m128i yb = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(ys + k));
+    const __m128d px = _mm_mul_pd(
+        _mm_add_pd(_mm_sub_pd(_mm_cvtps_pd(_mm_castsi128_ps(xb)), vxMin), vxOffset), vxScale);
+    const __m128d py = _mm_sub_pd(
+        vHeight, _mm_mul_pd(_mm_sub_pd(_mm_cvtps_pd(_mm_castsi128_ps(yb)), vyMin), vyScale));
+    // Not a number compares false: such a pixel is not near.
+    const __m128d near = _mm_and_pd(_mm_cmple_pd(_mm_and_pd(px, vAbs), vFar),
+                                    _mm_cmple_pd(_mm_and_pd(py, vAbs), vFar));
+    const __m128i missing = _mm_or_si128(_mm_cmpeq_epi32(_mm_and_si128(xb, vExponent), vExponent),
+                                         _mm_cmpeq_epi32(_mm_and_si128(yb, vExponent), vExponent));
+    alignas(16) int xy[4];  // x0, y0, x1, y1
+    _mm_store_si128(reinterpret_cast<__m128i*>(xy),
+                    _mm_unpacklo_epi32(_mm_cvttpd_epi32(_mm_and_pd(px, near)),
+                                       _mm_cvttpd_epi32(_mm_and_pd(py, near))));
+    const QPoint p0(xy[0], xy[1]), p1(xy[2], xy[3]);
+    const bool bothNear =
+        (_mm_movemask_ps(_mm_castsi128_ps(missing)) & 3) == 0 && _mm_movemask_pd(near) == 3;
+    if (bothNear && !cursorPlaced && !lifted && penNear) {
+      if (!open) StartPiece(penPixel);
+      open = true;
+      append(p0);
+      append(p1);
+      pen = k + 1;
+      penPixel = p1;
+      continue;
+    }
+    for (size_t lane = 0; lane < 2; ++lane) {
+      const uint8_t kind = bothNear ? uint8_t{skNear} : kindOf(k + lane);
+      step(k + lane, kind, kind == skNear ? (lane == 0 ? p0 : p1) : QPoint());
+    }
+  }
+#endif
+  for (; k < n; ++k) {
+    const uint8_t kind = kindOf(k);
+    step(k, kind,
+         kind == skNear ? QPoint(static_cast<int>(pixelX(k)), static_cast<int>(pixelY(k)))
+                        : QPoint());
   }
 }
 
@@ -72,44 +201,8 @@ std::span<const QPoint> TCurvePath::Piece(int i) const {
   const size_t from = static_cast<size_t>(FStarts[static_cast<size_t>(i)]);
   const size_t to = static_cast<size_t>(i) + 1 < FStarts.size()
                         ? static_cast<size_t>(FStarts[static_cast<size_t>(i) + 1])
-                        : FPoints.size();
+                        : FCount;
   return std::span<const QPoint>(FPoints).subspan(from, to - from);
-}
-
-void TCurvePath::MoveTo(double x, double y) {
-  FPenX = x;
-  FPenY = y;
-  FPieceOpen = false;
-}
-
-void TCurvePath::LineTo(double x, double y) {
-  if (InFarBox(FPenX, FPenY) && InFarBox(x, y)) {
-    if (!FPieceOpen) StartPiece(Pixel(FPenX, FPenY));
-    Append(Pixel(x, y));
-  } else {
-    // A zoom far into the data: keep the part of the segment that can still be seen.
-    QPointF a(FPenX, FPenY), b(x, y);
-    if (ClipSegment(a, b, kFarBox)) {
-      if (!FPieceOpen || a != QPointF(FPenX, FPenY)) StartPiece(Pixel(a.x(), a.y()));
-      Append(Pixel(b.x(), b.y()));
-      FPieceOpen = b == QPointF(x, y);
-    } else {
-      FPieceOpen = false;
-    }
-  }
-  FPenX = x;
-  FPenY = y;
-}
-
-void TCurvePath::StartPiece(QPoint p) {
-  FStarts.push_back(static_cast<int>(FPoints.size()));
-  FPoints.push_back(p);
-  FPieceOpen = true;
-}
-
-void TCurvePath::Append(QPoint p) {
-  // A repeated pixel adds a segment of no length, which colours nothing.
-  if (FPoints.back() != p) FPoints.push_back(p);
 }
 
 bool ClipSegment(QPointF& a, QPointF& b, const QRectF& rect) {

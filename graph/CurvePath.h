@@ -31,6 +31,15 @@ struct TCurveSegment {
 
 using TSegmentVisitor = std::function<void(const TCurveSegment&)>;
 
+struct TTraceOptions {
+  bool CursorPlaced = false;
+  // Straight runs along a row or column become one segment. The pixels stay the same for
+  // one-pixel pens and solid wide ones; a wide dashed pen measures its pattern along every
+  // segment, so it needs them all.
+  bool JoinRuns = true;
+  const TSegmentVisitor* Visit = nullptr;  // the segments the cursor looks at
+};
+
 // Pixel coordinates beyond this distance from the plot are cut off where a segment crosses it,
 // so that any zoom converts to int without overflow and without bending the visible part.
 inline constexpr double kFarPixels = 4194304;  // 2^22
@@ -42,25 +51,23 @@ class TCurvePath {
   // Traces samples first+2 .. last-1 of (x, y); the first two samples of a gear segment are never
   // drawn. A sample whose X or Y is not a finite number lifts the pen. With the vertical cursor
   // placed the pen also stays up over segments whose both ends lie at or below YMin, and every
-  // drawn segment (from the previous valid sample) is passed to `visit`, when given.
+  // drawn segment (from the previous valid sample) is passed to the visitor, when given.
   void Trace(std::span<const float> x, std::span<const float> y, int64_t first, int64_t last,
-             const TCurveMap& map, bool cursorPlaced, const TSegmentVisitor* visit = nullptr);
+             const TCurveMap& map, const TTraceOptions& options = {});
 
   int PieceCount() const { return static_cast<int>(FStarts.size()); }
-  // Piece i: the points of one connected polyline (consecutive repeats of a pixel dropped; a
-  // piece may hold a single point, which draws nothing).
+  // Piece i: the points of one connected polyline. Repeats of a pixel are dropped (and straight
+  // runs joined, see TTraceOptions), which leaves the drawn pixels as they are; a piece may hold
+  // a single point, which draws nothing.
   std::span<const QPoint> Piece(int i) const;
 
  private:
-  void MoveTo(double x, double y);
-  void LineTo(double x, double y);
   void StartPiece(QPoint p);
-  void Append(QPoint p);
 
-  std::vector<QPoint> FPoints;
+  std::vector<QPoint> FPoints;  // room for the longest trace so far; the first FCount are used
+  size_t FCount = 0;
   std::vector<int> FStarts;  // first point of each piece
-  double FPenX = 0, FPenY = 0;
-  bool FPieceOpen = false;  // the pen position is the last point of the current piece
+  size_t FPieceStart = 0;    // first point of the last piece
 };
 
 // Cuts a segment to the rectangle (Liang-Barsky); false when no part of it lies inside.

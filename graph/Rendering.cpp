@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 
 #include "GradientBands.h"
 #include "HeightDivision.h"
@@ -327,10 +328,26 @@ void TWPGraph::DrawBottomTitle(TCanvas& canvas) {
 }
 
 void TWPGraph::DrawHorzGrad(TCanvas& canvas, const TRect& rect, TColor c1, TColor c2) {
-  for (const TGradientBand& band : HorzGradBands(rect, ColorToRGB(c1), ColorToRGB(c2))) {
+  const std::vector<TGradientBand> bands = HorzGradBands(rect, ColorToRGB(c1), ColorToRGB(c2));
+  // On an image every row of the bands is the same: paint the first and copy it down, instead
+  // of filling each band row by row.
+  QPaintDevice* device = canvas.Device();
+  QImage* image =
+      device && device->devType() == QInternal::Image ? static_cast<QImage*>(device) : nullptr;
+  const QRect area(rect.Left, rect.Top, rect.Width(), rect.Height());
+  const bool copyRows = image && !canvas.HasClip() && image->depth() == 32 && area.height() > 1 &&
+                        image->rect().contains(area);
+  for (const TGradientBand& band : bands) {
     canvas.Brush() = TBrush{band.FColor, bsSolid};
-    canvas.FillRect(band.Left, rect.Top, band.Right, rect.Bottom);
+    canvas.FillRect(band.Left, rect.Top, band.Right, copyRows ? rect.Top + 1 : rect.Bottom);
   }
+  if (!copyRows) return;
+  canvas.End();
+  const size_t bytes = static_cast<size_t>(area.width()) * 4;
+  image->bits();  // one copy of its own before rows are written, if the image was shared
+  const uchar* first = image->constScanLine(area.top()) + area.left() * 4;
+  for (int row = area.top() + 1; row <= area.bottom(); ++row)
+    std::memcpy(image->scanLine(row) + area.left() * 4, first, bytes);
 }
 
 void TWPGraph::DrawBevel(TCanvas& canvas, const TRect& rect) {
@@ -437,7 +454,14 @@ void TWPGraph::TraceGear(TCanvas* canvas, TChannel& c, int axis, int first, int 
       CollectCrossing(FCrsrX, axis, s.X0, s.Y0, s.X1, s.Y1, color, runName, unit);
     };
   }
-  FCurvePath.Trace(*c.FX, c.FY, first, last, map, FCrsrPlaced, visit ? &visit : nullptr);
+  TTraceOptions options;
+  options.CursorPlaced = FCrsrPlaced;
+  options.Visit = visit ? &visit : nullptr;
+  if (canvas) {
+    const TCanvasPen& pen = canvas->Pen();
+    options.JoinRuns = pen.FWidth <= 1 || pen.FStyle == psSolid || pen.FStyle == psInsideFrame;
+  }
+  FCurvePath.Trace(*c.FX, c.FY, first, last, map, options);
   if (!canvas) return;
 
   if (!FRecording) {

@@ -51,7 +51,7 @@ TEST(CurvePath, BreaksAtMissingSamplesAndSkipsTheFirstTwo) {
     for (size_t i = 0; i < c.y.size(); ++i)
       x.push_back(10.0f * static_cast<float>(i));
     TCurvePath path;
-    path.Trace(x, c.y, 0, static_cast<int64_t>(c.y.size()) - 1, UnitMap(), false);
+    path.Trace(x, c.y, 0, static_cast<int64_t>(c.y.size()) - 1, UnitMap());
     EXPECT_EQ(Pieces(path), c.pieces) << c.name;
   }
 }
@@ -67,7 +67,7 @@ TEST(CurvePath, MapsWithTheOffsetAndTruncatesTowardZero) {
   const std::vector<float> x = {0, 0, 100.3f, 97.9f, 0};
   const std::vector<float> y = {0, 0, -10, 30.9f, 0};
   TCurvePath path;
-  path.Trace(x, y, 0, 4, map, false);
+  path.Trace(x, y, 0, 4, map);
   // (100.3 - 100 + 1) * 2.5 = 3.25 -> 3; 50 - 0 = 50. (97.9 - 99) * 2.5 = -2.75 -> -2;
   // 50 - 40.9 * 0.5 = 29.55 -> 29.
   EXPECT_EQ(Pieces(path), (std::vector<std::vector<QPoint>>{{{3, 50}, {-2, 29}}}));
@@ -77,7 +77,7 @@ TEST(CurvePath, DropsRepeatedPixelsWithinAPiece) {
   const std::vector<float> x = {0, 0, 1.0f, 1.2f, 1.4f, 3.0f, 3.1f};
   const std::vector<float> y = {0, 0, 5, 5.1f, 5.3f, 5, 5};
   TCurvePath path;
-  path.Trace(x, y, 0, 7, UnitMap(), false);
+  path.Trace(x, y, 0, 7, UnitMap());
   EXPECT_EQ(Pieces(path), (std::vector<std::vector<QPoint>>{{{1, 95}, {1, 94}, {3, 95}}}));
 }
 
@@ -90,7 +90,10 @@ TEST(CurvePath, WithTheCursorPlacedSegmentsAtTheAxisBottomStayUpAndAreVisited) {
   TCurveMap map = UnitMap();
   map.XOffset = 0.5;
   TCurvePath path;
-  path.Trace(x, y, 0, 7, map, true, &visit);
+  TTraceOptions options;
+  options.CursorPlaced = true;
+  options.Visit = &visit;
+  path.Trace(x, y, 0, 7, map, options);
   EXPECT_EQ(Pieces(path),
             (std::vector<std::vector<QPoint>>{{{2, 98}, {3, 100}}, {{4, 100}, {5, 97}, {6, 100}}}));
   // Samples 1 -> 2 (the first drawn point starts the piece), 2 -> 3, 4 -> 5 and 5 -> 6, with
@@ -112,7 +115,7 @@ TEST(CurvePath, KeepsTheVisiblePartOfSegmentsThatReachFarOutside) {
   const std::vector<float> x = {0, 0, 0, 1000, back};
   const std::vector<float> y = {0, 0, 0, -1000, -back};
   TCurvePath path;
-  path.Trace(x, y, 0, 5, map, false);
+  path.Trace(x, y, 0, 5, map);
   ASSERT_EQ(path.PieceCount(), 2);
   // Out along the diagonal to the edge of the far box, and back in on the same diagonal.
   const auto out = path.Piece(0);

@@ -10,8 +10,11 @@
 #include <cmath>
 #include <limits>
 
+#include "AxisGeometry.h"
+#include "CanvasMetrics.h"
 #include "ComputationOptions.h"
 #include "CorrectionFactor.h"
+#include "CurvePath.h"
 #include "RenderFixture.h"
 #include "RunFile.h"
 #include "ScaleSteps.h"
@@ -97,6 +100,48 @@ TEST_F(RenderTest, WithoutRunsGraphsShowEmptyScalesAndNoButtons) {
   EXPECT_EQ(Pixel(plot.Left, plot.Top), QColor(Qt::yellow));
   EXPECT_EQ(Pixel(plot.Left + 6, plot.Top + 6), QColor(Qt::white));
   EXPECT_EQ(Pixel(plot.Right + 2, plot.Bottom + 2), ToQColor(FGraph->ColorShadow()));
+}
+
+TEST_F(RenderTest, GridOnScreenIsThePlannedDashes) {
+  Draw();
+  const TRect plot = FGraph->GraphRect(0);
+  const int w = plot.Width(), h = plot.Height();
+  TAxesInput in;
+  in.Plot = plot;
+  in.MinXStep = FGraph->GetData().FMinXStep;
+  TCanvas measure;
+  measure.Font() = FGraph->AxisLabelFont();
+  const TAxesPlan plan = PlanAxes(FGraph->Axes(), in, TCanvasMetrics(measure));
+  ASSERT_GT(plan.Grid.size(), 100u);
+
+  // The plot as planned: white, its frame, and each dash colouring the pixels from its start
+  // towards its end, the end itself not.
+  TBitmap reference(w, h);
+  TCanvas& canvas = reference.Canvas();
+  canvas.Pen() = TCanvasPen{FGraph->ColorGrid(), 1, psSolid};
+  canvas.Brush().FStyle = bsClear;
+  canvas.RoundRect(0, 0, w, h, FGraph->Radius(), FGraph->Radius());
+  QImage expected = reference.Image();
+  for (const TDash& dash : plan.Grid) {
+    const QPoint step((dash.To.X > dash.From.X) - (dash.To.X < dash.From.X),
+                      (dash.To.Y > dash.From.Y) - (dash.To.Y < dash.From.Y));
+    ASSERT_TRUE(step.x() == 0 || step.y() == 0) << "grid dashes run along rows and columns";
+    for (QPoint p(dash.From.X, dash.From.Y); p != QPoint(dash.To.X, dash.To.Y); p += step) {
+      if (expected.valid(p)) expected.setPixel(p, ToQColor(FGraph->ColorGrid()).rgb());
+    }
+  }
+  const QImage shown = FGraph->BackImage().copy(plot.Left, plot.Top, w, h);
+  int compared = 0;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      // The rounded corners show what lies behind the plot.
+      const bool corner = (x < 6 || x >= w - 6) && (y < 6 || y >= h - 6);
+      if (corner) continue;
+      ASSERT_EQ(shown.pixel(x, y), expected.pixel(x, y)) << x << "," << y;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, w * h / 2);
 }
 
 TEST_F(RenderTest, BannerSpansTheAreaOrIsCentredAboveThePlots) {
@@ -218,6 +263,46 @@ TEST_F(RenderTest, CurveWithAMissingSampleIsRecordedAsTwoPolylines) {
   for (const auto& curve : curves)
     EXPECT_TRUE(QRectF(plot.Left, plot.Top, plot.Width(), plot.Height())
                     .contains(curve.Points.boundingRect()));
+}
+
+TEST(CurvePieces, DrawTheSamePixelsAsEverySample) {
+  // Dense samples, as a long run gives: many per pixel column, repeats, straight runs along
+  // rows and columns, turns back, steep and flat stretches.
+  std::vector<float> x, y;
+  for (int i = 0; i < 3000; ++i) {
+    x.push_back(static_cast<float>(i) * 0.11f);
+    // A slow wave with a little scatter, and every other stretch of 500 samples climbing.
+    const double climb = i / 500 % 2 ? (i % 500) * 0.2 : 0;
+    y.push_back(
+        static_cast<float>(150 + 90 * std::sin(i * 0.013) + (i * 7919 % 13) * 0.25 + climb));
+  }
+  TCurveMap map;
+  map.XPixPerUnit = 1;
+  map.YPixPerUnit = 1;
+  map.Height = 300;
+  TCurvePath joined, apart;
+  joined.Trace(x, y, 0, static_cast<int64_t>(x.size()), map);
+  TTraceOptions options;
+  options.JoinRuns = false;  // what a wide dashed pen gets
+  apart.Trace(x, y, 0, static_cast<int64_t>(x.size()), map, options);
+  std::vector<QPoint> every;
+  for (size_t i = 2; i + 1 < x.size(); ++i)
+    every.emplace_back(static_cast<int>(x[i]), static_cast<int>(300.0 - y[i]));
+  ASSERT_EQ(joined.PieceCount(), 1);
+  ASSERT_EQ(apart.PieceCount(), 1);
+  ASSERT_LT(joined.Piece(0).size(), apart.Piece(0).size()) << "straight runs are joined";
+  ASSERT_LT(apart.Piece(0).size(), every.size()) << "repeats are dropped";
+
+  for (const TPenStyle style : {psSolid, psDash, psDot, psDashDot, psDashDotDot}) {
+    for (const int width : {1, 2}) {
+      TBitmap reference(340, 320), pieces(340, 320);
+      reference.Canvas().Pen() = pieces.Canvas().Pen() = TCanvasPen{clBlue, width, style};
+      reference.Canvas().Polyline(every);
+      const bool join = width == 1 || style == psSolid;
+      pieces.Canvas().Polyline((join ? joined : apart).Piece(0));
+      EXPECT_EQ(pieces.Image(), reference.Image()) << "style " << int(style) << " width " << width;
+    }
+  }
 }
 
 // Two bundled sample runs, loaded and computed as the main window does.
