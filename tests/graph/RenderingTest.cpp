@@ -144,6 +144,21 @@ TEST_F(RenderTest, GridOnScreenIsThePlannedDashes) {
   EXPECT_GT(compared, w * h / 2);
 }
 
+TEST_F(RenderTest, GradientBandsSpanTheFullHeight) {
+  // Band by band (a clipped canvas) and row-copied (a plain image) give the same picture.
+  const TRect rect{3, 2, 317, 199};
+  for (const auto& colours :
+       {std::pair{clWhite, clBtnFace}, std::pair{clNavy, clYellow}, std::pair{clRed, clRed}}) {
+    TBitmap banded(320, 200), copied(320, 200);
+    banded.Canvas().SetClipRect(0, 0, 320, 200);
+    FGraph->DrawHorzGrad(banded.Canvas(), rect, colours.first, colours.second);
+    FGraph->DrawHorzGrad(copied.Canvas(), rect, colours.first, colours.second);
+    EXPECT_EQ(copied.Image(), banded.Image());
+    EXPECT_EQ(copied.Image().pixelColor(3, 2), ToQColor(ColorToRGB(colours.first)));
+    EXPECT_EQ(copied.Image().pixelColor(0, 0), QColor(Qt::white)) << "outside the rectangle";
+  }
+}
+
 TEST_F(RenderTest, BannerSpansTheAreaOrIsCentredAboveThePlots) {
   struct TCase {
     int width, height;
