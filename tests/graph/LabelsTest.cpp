@@ -93,6 +93,11 @@ TEST_F(LabelsTest, ConditionsAndTitlesHaveOneRowPerRunWithItsIcon) {
   EXPECT_EQ(conditions.pos(), QPoint(static_cast<int>(plot.Left + 0.05 * plot.Width()),
                                      static_cast<int>(plot.Top + 0.05 * plot.Height())));
 
+  // The recording for printing carries the rows' texts where the box shows them.
+  const auto printed = Record().TextsReading(Cell(3, 1, 0));
+  ASSERT_EQ(printed.size(), 1u);
+  EXPECT_EQ(printed[0].Baseline.x(), conditions.x() + conditions.Label(1, 0)->x());
+
   FGraph->SetLabelType(3);
   EXPECT_EQ(Cell(4, 1, 0), "R2.DRF Title of R2.DRF");
 

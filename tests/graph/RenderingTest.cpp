@@ -320,6 +320,16 @@ TEST(CurvePieces, DrawTheSamePixelsAsEverySample) {
   }
 }
 
+TEST_F(RenderTest, SecondChannelOfAnAxisIsDashDotDotInTheSamePen) {
+  AddRun(MakeCurveRun("R1.DRF", Ramp(40), {{0, Ramp(40, 2)}, {6, Ramp(40, 1)}}));
+  Draw();
+  const auto curves = Record().PolylinesIn(PenColor(0, 0));
+  ASSERT_EQ(curves.size(), 2u);
+  EXPECT_EQ(curves[0].Pen.style(), Qt::SolidLine);
+  EXPECT_EQ(curves[1].Pen.dashPattern(),
+            ToQPen(TCanvasPen{clBlack, 1, psDashDotDot}).dashPattern());
+}
+
 // Two bundled sample runs, loaded and computed as the main window does.
 class SampleRenderTest : public RenderTest {
  protected:
@@ -395,6 +405,18 @@ TEST_F(SampleRenderTest, RecordingAndScreenDrawTheSameCurves) {
     }
   }
   EXPECT_GT(checked, 100);
+}
+
+TEST_F(SampleRenderTest, RecordingCarriesTheAxisButtonsAndTheFrame) {
+  FGraph->SetColorFrame(clRed);
+  const auto picture = Record();
+  for (const int axis : {0, 1}) {
+    const QString caption = FGraph->AxisBtn(axis)->Caption();
+    EXPECT_EQ(picture.TextsReading(caption).size(), 1u) << caption.toStdString();
+  }
+  const auto frame = std::count_if(picture.Fills.begin(), picture.Fills.end(),
+                                   [](const auto& f) { return f.Color == QColor(Qt::red); });
+  EXPECT_EQ(frame, 4) << "four one-pixel sides";
 }
 
 TEST_F(SampleRenderTest, RedrawOfTheToolsGivesTheFullPicture) {
