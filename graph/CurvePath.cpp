@@ -176,8 +176,12 @@ void TCurvePath::Trace(std::span<const float> x, std::span<const float> y, int64
     if (bothNear && !cursorPlaced && !lifted && penNear) {
       if (!open) StartPiece(penPixel);
       open = true;
-      append(p0);
-      append(p1);
+      // Most pairs of a dense curve stay on the pixel already drawn to.
+      const QPoint tail = FPoints[FCount - 1];
+      if (p0 != tail || p1 != tail) {
+        append(p0);
+        append(p1);
+      }
       pen = k + 1;
       penPixel = p1;
       continue;
