@@ -121,16 +121,23 @@ bool TWPGraph::RenderGraph(TCanvas& canvas) {
     const TRect rect = FGraphRect[static_cast<size_t>(g)];
     if (!(rect.Top < rect.Bottom && rect.Left < rect.Right)) continue;
     FAreaRect = rect;
+    const QRegion plot = PlotRegion(g);
     if (FShowShadow) {
+      // The plot covers the shadow but for its rim: only the rim is painted.
+      QPainter& painter = canvas.Painter();
+      painter.save();
+      const QRect shadow(rect.Left + 4, rect.Top + 4, rect.Width() + 1, rect.Height() + 1);
+      painter.setClipRegion(QRegion(shadow) - plot);
       canvas.Pen() = TCanvasPen{FColorShadow, 1, psSolid};
       canvas.Brush() = TBrush{FColorShadow, bsSolid};
       canvas.RoundRect(rect.Left + 4, rect.Top + 4, rect.Right + 5, rect.Bottom + 5, FRadius,
                        FRadius);
+      painter.restore();
     }
     Draw_Axes(canvas, g);
     if (FAxesGaveUp) return false;
     if (curves) TraceCurves(&PlotCanvas(g), g);
-    ComposePlot(canvas, g);
+    ComposePlot(canvas, plot, g);
   }
   return true;
 }
@@ -147,8 +154,8 @@ void TWPGraph::DrawTools(TCanvas& canvas) {
   if (!FLabelBoxes.empty()) DrawLabels();
 }
 
-void TWPGraph::ComposePlot(TCanvas& canvas, int g) {
-  const TRect& a = FAreaRect;
+QRegion TWPGraph::PlotRegion(int g) {
+  const TRect& a = FGraphRect[static_cast<size_t>(g)];
   const size_t at = static_cast<size_t>(g);
   TBitmap& mask = FMaskBmp[at];
   if (FLayoutDirty || mask.Width() != a.Width() || mask.Height() != a.Height()) {
@@ -163,11 +170,17 @@ void TWPGraph::ComposePlot(TCanvas& canvas, int g) {
     FMaskRegion[at] = QRegion(
         QBitmap::fromImage(mask.Image().createMaskFromColor(qRgb(0, 0, 0), Qt::MaskOutColor)));
   }
+  return FMaskRegion[at].translated(a.Left, a.Top);
+}
+
+void TWPGraph::ComposePlot(TCanvas& canvas, const QRegion& region, int g) {
+  const TRect& a = FAreaRect;
+  const size_t at = static_cast<size_t>(g);
   // Inside the rounded frame the plot shows; outside it the background stays.
   QPainter& painter = canvas.Painter();
   if (!painter.isActive()) return;
   painter.save();
-  painter.setClipRegion(FMaskRegion[at].translated(a.Left, a.Top));
+  painter.setClipRegion(region);
   if (FRecording) {
     if (FPlotRecording[at])
       canvas.StretchDraw(a.Left, a.Top, a.Right, a.Bottom, *FPlotRecording[at]);

@@ -419,8 +419,10 @@ class TWPGraph : public QWidget {
   void DrawBottomTitle(TCanvas& canvas);
   // The border strips outside the picture (the erase of the background).
   void EraseBackground(TCanvas& canvas);
+  // The pixels of graph g's plot within its rounded frame (control coordinates).
+  QRegion PlotRegion(int g);
   // Graph g's plot onto the canvas within its rounded frame.
-  void ComposePlot(TCanvas& canvas, int g);
+  void ComposePlot(TCanvas& canvas, const QRegion& region, int g);
   // The surface of graph g's plot: its bitmap, or its recording while recording.
   TCanvas& PlotCanvas(int g);
   // The curves of graph g onto its plot; with no canvas only the cursor crossings are taken.
