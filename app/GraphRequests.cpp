@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "GraphCalls.h"
 #include "Language.h"
 #include "MainForm.h"
 #include "MessageBoxes.h"
@@ -136,7 +135,7 @@ void TFormMain::RemoveAllRunsExecute() {
   for (uint32_t left = data.NumRuns(); left > 0 && data.NumRuns() > 0; --left)
     Graph->DeleteRun(0);
   GraphRequestData();
-  GraphSetAxisBtnTags(*Graph);
+  Graph->SetAxisBtnTags();
   ReInitGraph();
 }
 
@@ -168,7 +167,7 @@ void TFormMain::RemoveSelectedRunsExecute() {
     item->setSelected(true);
   }
   GraphRequestData();
-  GraphSetAxisBtnTags(*Graph);
+  Graph->SetAxisBtnTags();
   ReInitGraph();
 }
 

@@ -15,7 +15,6 @@
 
 #include <algorithm>
 
-#include "GraphCalls.h"
 #include "Language.h"
 #include "MainForm.h"
 #include "RunListView.h"
@@ -123,9 +122,9 @@ void TFormMain::CreateActions() {
   a.Rescale->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
   connect(a.Rescale, &QAction::triggered, this, [this] { RescaleExecute(); });
   a.Unzoom = NewAction(this, "Unzoom");
-  connect(a.Unzoom, &QAction::triggered, this, [this] { GraphUnzoom(*Graph); });
+  connect(a.Unzoom, &QAction::triggered, this, [this] { Graph->Unzoom(); });
   a.Rezoom = NewAction(this, "Rezoom");
-  connect(a.Rezoom, &QAction::triggered, this, [this] { GraphRezoom(*Graph); });
+  connect(a.Rezoom, &QAction::triggered, this, [this] { Graph->Rezoom(); });
   a.ForceScaling = NewAction(this, "&Force Scaling", true);
   connect(a.ForceScaling, &QAction::triggered, this, [this] {
     Graph->SetForceScl(!Graph->ForceScale());
@@ -142,7 +141,7 @@ void TFormMain::CreateActions() {
   connect(a.Cursor, &QAction::triggered, this, [this] {
     Graph->SetDisplayCursor(!Graph->DisplayCursor());
     FActions.Cursor->setChecked(Graph->DisplayCursor());
-    GraphResetCrsrNums(*Graph);
+    Graph->resetCrsrNums();
     if (!FLoading) ReInitGraph();
   });
   a.DisplayCrsrTitles = NewAction(this, "Display Titles", true);

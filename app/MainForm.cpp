@@ -17,7 +17,6 @@
 
 #include "ComputationOptions.h"
 #include "CorrectionFactor.h"
-#include "GraphCalls.h"
 #include "Language.h"
 #include "ListBackground.h"
 #include "Registry.h"
@@ -246,7 +245,7 @@ void TFormMain::FirstShow() {
   RebuildRecentMenu();
   ApplyLanguage();
   GraphRequestData();
-  GraphSetAxisBtnTags(*Graph);
+  Graph->SetAxisBtnTags();
   SyncGraphActions();
   LoadCommandLine();
 }

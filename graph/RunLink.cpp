@@ -57,14 +57,7 @@ void TWPGraph::NewRun(TGphData&) {
   ApplySlotColors(*run, r);
   ApplySlotStyles(*run, r);
 
-  for (size_t i = 0; i < FData->FChannelIDs.size(); ++i) {
-    const int32_t id = FData->FChannelIDs[i];
-    if (id == FData->FXChannel) FAxisBtn[0]->SetTag(static_cast<int>(i));
-    for (int a = 1; a < kAxisCount; ++a) {
-      if (id == FData->FYChannel[static_cast<size_t>(a - 1)])
-        FAxisBtn[static_cast<size_t>(a)]->SetTag(static_cast<int>(i));
-    }
-  }
+  MatchAxisBtnTags();
 
   if (FNumRuns == 1) {
     FData->CalcDataRanges();
@@ -256,4 +249,26 @@ void TWPGraph::ListViewKeyUp(QObject*, int key, Qt::KeyboardModifiers modifiers)
 
 void TWPGraph::ListViewMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, QPoint) {
   DrawGraph();
+}
+
+void TWPGraph::MatchAxisBtnTags() {
+  // The last matching entry wins, as the table is searched in order.
+  for (size_t i = 0; i < FData->FChannelIDs.size(); ++i) {
+    const int32_t id = FData->FChannelIDs[i];
+    if (id == FData->FXChannel) FAxisBtn[0]->SetTag(static_cast<int>(i));
+    for (int a = 1; a < kAxisCount; ++a) {
+      if (id == FData->FYChannel[static_cast<size_t>(a - 1)])
+        FAxisBtn[static_cast<size_t>(a)]->SetTag(static_cast<int>(i));
+    }
+  }
+}
+
+void TWPGraph::SetAxisBtnTags() {
+  // After runs were removed the table may have shrunk: a button whose channel is gone shows
+  // "none" rather than whatever entry now sits at its old index.
+  for (auto& button : FAxisBtn)
+    button->SetTag(0);
+  MatchAxisBtnTags();
+  for (int a = 0; a < kAxisCount; ++a)
+    SetAxisCaption(a);
 }

@@ -338,6 +338,14 @@ class TWPGraph : public QWidget {
   void AxisBtnClick(QObject* sender);
   // Refreshes axis button `axis`'s caption from its Tag (an entry of the channel table).
   void SetAxisCaption(int axis);
+  // Sets every axis button's Tag to the channel-table entry of its axis's channel (0 when the
+  // channel is not in the table) and refreshes the captions; the host calls it after removals.
+  void SetAxisBtnTags();
+  // Steps back and forth through the zoom history.
+  void Unzoom();
+  void Rezoom();
+  // Forgets the cursor's read-out positions.
+  void resetCrsrNums();
   // One drawn segment (x0, y0)-(x1, y1) of a line on `axis`: records where it crosses the
   // cursor at `cursorX`, with the line's colour, run file name and unit symbol.
   void CollectCrossing(double cursorX, int axis, double x0, double y0, double x1, double y1,
@@ -430,6 +438,8 @@ class TWPGraph : public QWidget {
   void TraceSlot(TCanvas* canvas, int k, int r);
   void TraceGear(TCanvas* canvas, TChannel& c, int axis, int first, int last, int r);
   void CollectCrossings();
+  // The Tags of the axis buttons whose channel is in the table (the last match wins).
+  void MatchAxisBtnTags();
   // Tool windows over the curves: the quick-move box copied onto the picture, or hidden; the
   // magnifier hidden while the cursor is not drawn.
   void ComposeQuickMoveBox(TCanvas& canvas);

@@ -170,3 +170,27 @@ TEST_F(GraphControlTest, DeletingASelectedRunDropsItsLinesAndRenumbersLaterOnes)
 }
 
 }  // namespace
+
+TEST_F(GraphControlTest, AxisBtnTagsFollowTheChannelTable) {
+  auto run = MakeRun("R.DRF");
+  run->AddChannel(ctSpeed, ukSpeed, "Speed");
+  AddRun(std::move(run));
+  TGphData& data = FGraph->GetData();
+  data.FXChannel = ctSpeed;
+  data.FYChannel[0] = ctPower;
+  data.FYChannel[1] = ChannelID(7, ctTorque);  // in no run: the button shows "none"
+  data.BuildChannelTable();
+  data.BuildChannelNames();
+  FGraph->AxisBtn(2)->SetTag(2);  // a stale entry left from an earlier table
+
+  FGraph->SetAxisBtnTags();
+  const auto entryOf = [&](int32_t id) {
+    for (size_t i = 0; i < data.FChannelIDs.size(); ++i)
+      if (data.FChannelIDs[i] == id) return static_cast<int>(i);
+    return -1;
+  };
+  EXPECT_EQ(FGraph->AxisBtn(0)->Tag(), entryOf(ctSpeed));
+  EXPECT_EQ(FGraph->AxisBtn(1)->Tag(), entryOf(ctPower));
+  EXPECT_EQ(FGraph->AxisBtn(2)->Tag(), 0);
+  EXPECT_EQ(data.FAxisEntry[1], entryOf(ctPower));
+}
