@@ -188,7 +188,21 @@ void TCanvas::LineTo(int x, int y) {
   const QPoint to(x, y);
   if (Begin() && FPen.FStyle != psClear) {
     UsePen();
-    FPainter->drawLine(FPenPos, to);
+    QPoint from = FPenPos;
+    QPoint end = to;
+    // A thin line colours its start and leaves out its end point. Qt's rasteriser leaves out
+    // the end with the larger major coordinate whatever the direction, so a line drawn
+    // leftwards or upwards is moved one pixel back along its major axis to keep that rule.
+    if (FPen.FWidth <= 1) {
+      const QPoint d = to - from;
+      const bool xMajor = std::abs(d.x()) >= std::abs(d.y());
+      if (xMajor ? d.x() < 0 : d.y() < 0) {
+        const QPoint step = xMajor ? QPoint(1, 0) : QPoint(0, 1);
+        from += step;
+        end += step;
+      }
+    }
+    FPainter->drawLine(from, end);
   }
   FPenPos = to;
 }

@@ -77,6 +77,14 @@ TEST(Canvas, LinesAndShapesCoverTheirPixels) {
   canvas.LineTo(2, 6);  // vertical: rows 1..5
   EXPECT_EQ(Column(bitmap, 2, 0, 8), ".#####..");
 
+  // Drawn upwards or leftwards the start is still coloured and the end still left out.
+  canvas.MoveTo(4, 6);
+  canvas.LineTo(4, 1);  // rows 6..2
+  EXPECT_EQ(Column(bitmap, 4, 0, 8), "..#####.");
+  canvas.MoveTo(9, 0);
+  canvas.LineTo(3, 0);  // columns 9..4
+  EXPECT_EQ(Row(bitmap, 0, 0, 12), "....######..");
+
   canvas.Pen().FWidth = 3;
   canvas.MoveTo(10, 10);
   canvas.LineTo(18, 10);
