@@ -30,6 +30,28 @@ void PrintHelp(std::span<const TCliCommand* const> commands, std::ostream& out) 
 
 }  // namespace
 
+std::optional<int> StartCommand(std::string_view command, std::span<const std::string> argv,
+                                std::span<const TOptionSpec> specs,
+                                void (*printHelp)(std::ostream&), TCliIO& io, TParsedArgs& args) {
+  std::string error;
+  if (!ParseArgs(argv, specs, args, error)) {
+    io.FErr << "tracewell-cli " << command << ": " << error << "; see 'tracewell-cli " << command
+            << " --help'\n";
+    return kExitUsage;
+  }
+  if (args.Has("--help")) {
+    printHelp(io.FOut);
+    return kExitOk;
+  }
+  return std::nullopt;
+}
+
+int NoRunFileGiven(std::string_view command, TCliIO& io) {
+  io.FErr << "tracewell-cli " << command << ": no run file given; see 'tracewell-cli " << command
+          << " --help'\n";
+  return kExitUsage;
+}
+
 std::string VersionText() {
   return std::string("tracewell-cli ") + TRACEWELL_VERSION;
 }

@@ -276,24 +276,14 @@ bool WriteFileAtomically(const fs::path& target, const std::string& content, std
 
 int RunExport(std::span<const std::string> argv, TCliIO& io) {
   TParsedArgs args;
+  if (const auto done = StartCommand("export", argv, kSpecs, PrintHelp, io, args)) return *done;
   std::string error;
-  if (!ParseArgs(argv, kSpecs, args, error)) {
-    io.FErr << kPrefix << error << "; see 'tracewell-cli export --help'\n";
-    return kExitUsage;
-  }
-  if (args.Has("--help")) {
-    PrintHelp(io.FOut);
-    return kExitOk;
-  }
   TExportRequest request;
   if (!ParseRequest(args, request, error)) {
     io.FErr << kPrefix << error << '\n';
     return kExitUsage;
   }
-  if (args.FFiles.empty()) {
-    io.FErr << kPrefix << "no run file given; see 'tracewell-cli export --help'\n";
-    return kExitUsage;
-  }
+  if (args.FFiles.empty()) return NoRunFileGiven("export", io);
 
   bool failed = false;
   if (!request.FOutDir.empty()) {

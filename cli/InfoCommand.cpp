@@ -48,24 +48,14 @@ void WriteFailureJson(TJsonWriter& json, const std::string& path, uint16_t code)
 
 int RunInfoCommand(std::span<const std::string> argv, TCliIO& io) {
   TParsedArgs args;
+  if (const auto done = StartCommand("info", argv, kSpecs, PrintHelp, io, args)) return *done;
   std::string error;
-  if (!ParseArgs(argv, kSpecs, args, error)) {
-    io.FErr << kPrefix << error << "; see 'tracewell-cli info --help'\n";
-    return kExitUsage;
-  }
-  if (args.Has("--help")) {
-    PrintHelp(io.FOut);
-    return kExitOk;
-  }
   TRunSettings settings;
   if (!ApplyRunSettings(args, settings, error)) {
     io.FErr << kPrefix << error << '\n';
     return kExitUsage;
   }
-  if (args.FFiles.empty()) {
-    io.FErr << kPrefix << "no run file given; see 'tracewell-cli info --help'\n";
-    return kExitUsage;
-  }
+  if (args.FFiles.empty()) return NoRunFileGiven("info", io);
 
   const bool asJson = args.Has("--json");
   TJsonWriter json(io.FOut);

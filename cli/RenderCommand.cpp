@@ -265,24 +265,14 @@ bool WritePng(const QImage& image, const QString& path) {
 
 int RunRender(std::span<const std::string> argv, TCliIO& io) {
   TParsedArgs args;
+  if (const auto done = StartCommand("render", argv, kSpecs, PrintHelp, io, args)) return *done;
   std::string error;
-  if (!ParseArgs(argv, kSpecs, args, error)) {
-    io.FErr << kPrefix << error << "; see 'tracewell-cli render --help'\n";
-    return kExitUsage;
-  }
-  if (args.Has("--help")) {
-    PrintHelp(io.FOut);
-    return kExitOk;
-  }
   TRenderRequest request;
   if (!ParseRequest(args, request, error)) {
     io.FErr << kPrefix << error << '\n';
     return kExitUsage;
   }
-  if (args.FFiles.empty()) {
-    io.FErr << kPrefix << "no run file given; see 'tracewell-cli render --help'\n";
-    return kExitUsage;
-  }
+  if (args.FFiles.empty()) return NoRunFileGiven("render", io);
   if (args.FFiles.size() > kMaxRuns) {
     io.FErr << kPrefix << args.FFiles.size() << " run files given; the graph shows at most "
             << kMaxRuns << '\n';
