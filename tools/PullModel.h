@@ -150,6 +150,10 @@ class TPullModel {
   std::vector<double> FPhaseChanges;
 };
 
+// The model keeps its own copies of the reader's tables and formulas on purpose: the round trips
+// compare the reader's results with the model, so a slip in one copy shows up as a mismatch
+// instead of cancelling out.
+
 // The M301 drum loss coefficients (c2, c1, c0) the reader picks by equivalent mass.
 std::array<double, 3> M301LossForMass(double mass);
 
