@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "StringIds.h"
 #include "StringTable.h"
 
 namespace {
@@ -92,13 +93,13 @@ int SetLanguageFromSystem() {
 }
 
 std::string CFString(int c, int k) {
-  return FamilyString(2050, 25, c, k, "CF String Not Found");
+  return FamilyString(kStrCFBase, 25, c, k, "CF String Not Found");
 }
 
 std::string UnitString(int u, int k) {
-  return FamilyString(2100, 100, u, k, "Unit String Not Found");
+  return FamilyString(kStrUnitBase, 100, u, k, "Unit String Not Found");
 }
 
 std::string ChannelString(int t, int k) {
-  return FamilyString(2300, 100, t, k, "Channel String Not Found");
+  return FamilyString(kStrChannelBase, 100, t, k, "Channel String Not Found");
 }
