@@ -87,9 +87,7 @@ int SetLanguage(int langid) {
 }
 
 int SetLanguageFromSystem() {
-  const int offset = LangIdToOffset(SystemLangId());
-  gLanguageOffset.store(offset);
-  return offset;
+  return SetLanguage(SystemLangId());
 }
 
 std::string CFString(int c, int k) {
